@@ -1,0 +1,122 @@
+#include "app/dated_unit_check.h"
+
+#include <QApplication>
+#include <exception>
+
+#include "data/dm_unit_dated.h"
+#include "db_engine/database.h"
+#include "db_engine/dataset.h"
+#include "db_engine/field.h"
+#include "ui/dialog_seam.h"
+
+namespace {
+
+// The walk holds the window until it ends; the cursor says so.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Commits the marks on every way out, so each row posted before a failure stays posted; the
+// failure that ends the walk is the one reported, not a failing commit behind it.
+template <typename Work>
+void inTransaction(engine::Database& database, Work&& work) {
+  database.startTransaction();
+  try {
+    work();
+  } catch (...) {
+    try {
+      database.commit();
+    } catch (const std::exception&) {
+    }
+    throw;
+  }
+  database.commit();
+}
+
+}  // namespace
+
+DatedUnitCheck::DatedUnitCheck(data::TdmUnitDated& module, QWidget* parent)
+    : module_(module),
+      parent_(parent),
+      age_(module.IsoResults.fieldByName("Age")),
+      resultCode_(module.IsoResults.fieldByName("InterpAbr")),
+      acceptedCode_(module.AcpInterp.fieldByName("InterpAbr")),
+      interpretationText_(module.Interpretation.fieldByName("Interpretation")),
+      dated_(module.VORLList.fieldByName("Dated")),
+      unitInterpretation_(module.VORLList.fieldByName("Interpretation")) {}
+
+void DatedUnitCheck::run(bool ambrellLink, bool sequenceLink) {
+  if (!ambrellLink || !sequenceLink) return;
+  {
+    WaitCursor waitCursor;
+    // A run that failed earlier left its datasets open, the refused unit still in edit mode:
+    // start again from the first unit rather than from that pending edit.
+    closeDatasets();
+    openDatasets();
+    inTransaction(module_.DBu, [this] { walkUnits(); });
+    closeDatasets();
+  }
+  ui::showInformation(parent_, QStringLiteral("Checking for dated units completed"));
+}
+
+void DatedUnitCheck::closeDatasets() {
+  module_.Interpretation.close();
+  module_.IsoResults.close();
+  module_.Suite.close();
+  module_.AcpInterp.close();
+  module_.VORLList.close();
+}
+
+void DatedUnitCheck::openDatasets() {
+  module_.VORLList.open();
+  module_.AcpInterp.open();
+  module_.Suite.open();
+  module_.IsoResults.open();
+  module_.Interpretation.open();
+}
+
+// Only the first suite of a unit is examined: the walk never moves Suite itself.
+void DatedUnitCheck::walkUnits() {
+  engine::Dataset& units = module_.VORLList;
+  engine::Dataset& results = module_.IsoResults;
+  do {
+    do {
+      examineResult();
+      results.next();
+    } while (!results.eof());
+    units.next();  // posts a refused edit again; that refusal ends the walk
+  } while (!units.eof());
+}
+
+// A unit without results reads Age as 0 and is skipped. Every accepted row with the result's code
+// marks the unit again, so the last qualifying result of a unit gives its interpretation.
+void DatedUnitCheck::examineResult() {
+  if (age_.asFloat() <= 0) return;
+  const engine::Value code = resultCode_.value();
+  engine::Dataset& accepted = module_.AcpInterp;
+  for (accepted.first(); !accepted.eof(); accepted.next()) {
+    if (acceptedCode_.value() == code) markUnit();
+  }
+}
+
+// A refused post is swallowed here (the post-error rule has already warned); the unit stays in
+// edit mode with its new values until the walk moves on.
+void DatedUnitCheck::markUnit() {
+  engine::Dataset& units = module_.VORLList;
+  engine::Dataset& results = module_.IsoResults;
+  const std::size_t result = results.recNo();
+  try {
+    units.edit();
+    dated_.setAsBoolean(true);
+    unitInterpretation_.setAsString(interpretationText_.asString());
+    units.post();
+  } catch (const std::exception&) {
+    return;
+  }
+  // A posted unit re-reads its linked suites and results; the walk goes on from the same result.
+  if (results.recNo() != result) results.moveTo(result);
+}

@@ -1,0 +1,40 @@
+#include "app/vorl_varb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+std::string ReportFileName;
+bool AmbrellLink = false;
+bool SequenceLink = false;
+
+namespace vorl {
+namespace {
+
+std::string& overriddenSettingsFileName() {
+  static std::string fileName;
+  return fileName;
+}
+
+}  // namespace
+
+std::string settingsFileName() {
+  if (!overriddenSettingsFileName().empty()) return overriddenSettingsFileName();
+  const QString directory = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  return QDir(directory).filePath("VORL.INI").toStdString();
+}
+
+void setSettingsFileName(std::string fileName) { overriddenSettingsFileName() = std::move(fileName); }
+
+std::string sampleDirectory() {
+  const QString built = QStringLiteral(VORL_SAMPLE_DIR);
+  if (QDir(built).exists()) return QDir::cleanPath(built).toStdString();
+  const QString installed = QCoreApplication::applicationDirPath() + "/../share/vorl/sample";
+  return QDir::cleanPath(installed).toStdString();
+}
+
+std::string defaultReportFileName() {
+  return QDir(QString::fromStdString(sampleDirectory())).filePath("reports/VORL.rpd").toStdString();
+}
+
+}  // namespace vorl

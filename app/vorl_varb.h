@@ -1,0 +1,25 @@
+#pragma once
+// The three settings shared across the program for the whole run, and where their file lives.
+#include <string>
+
+// Full path of the report definition file.
+extern std::string ReportFileName;
+// The link to the Ambrell geochronology database is on.
+extern bool AmbrellLink;
+// Maintenance mode: editing password prompt, Edit menu, developer report list.
+extern bool SequenceLink;
+
+namespace vorl {
+
+// "VORL.INI" in the program's configuration directory, unless a test named another file.
+std::string settingsFileName();
+void setSettingsFileName(std::string fileName);
+
+// The bundled sample folder: the build's sample folder when present, else the installed one
+// (<program dir>/../share/vorl/sample).
+std::string sampleDirectory();
+
+// "Report file" when the key is absent: the sample report project beside the sample lexicon.
+std::string defaultReportFileName();
+
+}  // namespace vorl

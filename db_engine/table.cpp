@@ -1,0 +1,432 @@
+#include "db_engine/table.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+#include "db_engine/catalog.h"
+#include "db_engine/column_types.h"
+#include "db_engine/database.h"
+#include "db_engine/filter_expression.h"
+#include "db_engine/locate_match.h"
+#include "db_engine/row_cache.h"
+#include "db_engine/sqlite_statement.h"
+
+namespace engine {
+
+// The range is a keyset: the rowids of the rows in range, in index order. Rows are read one by
+// one through a prepared statement and kept in a small cache.
+struct Table::Cursor {
+  sqlite3* connection = nullptr;
+  std::string table;  // as stored in the file
+  std::string label;  // as the program names it, for messages
+  std::vector<std::string> tableColumns;
+  std::vector<std::string> columns;  // per field
+  std::vector<std::string> order;
+  std::vector<std::string> masterFields;
+  std::vector<std::string> linkColumns;  // leading order columns compared with the master fields
+  std::vector<std::int64_t> keys;
+  Statement range;
+  bool rangeReady = false;
+  unsigned rangeFilterSerial = 0;
+  Statement read;
+  std::map<std::string, Statement> statements;  // writes and locates, by SQL text
+  RowCache cache;
+  Row emptyRow;
+
+  Statement& statement(const std::string& sql) {
+    auto found = statements.find(sql);
+    if (found == statements.end()) found = statements.emplace(sql, Statement(connection, sql, label)).first;
+    return found->second;
+  }
+
+  // Positions of keys in a large range, built when first asked for after the range was read.
+  std::unordered_map<std::int64_t, std::size_t> positions;
+
+  void setKeys(std::vector<std::int64_t> range) {
+    keys = std::move(range);
+    positions.clear();
+    cache.clear();
+  }
+
+  std::optional<std::size_t> position(std::int64_t key) {
+    constexpr std::size_t kScanned = 1024;
+    if (keys.size() <= kScanned) {
+      const auto found = std::find(keys.begin(), keys.end(), key);
+      if (found == keys.end()) return std::nullopt;
+      return static_cast<std::size_t>(found - keys.begin());
+    }
+    if (positions.empty()) {
+      positions.reserve(keys.size());
+      for (std::size_t index = 0; index < keys.size(); ++index) positions.emplace(keys[index], index);
+    }
+    const auto found = positions.find(key);
+    if (found == positions.end()) return std::nullopt;
+    return found->second;
+  }
+
+  std::size_t clamp(std::size_t row) const { return keys.empty() ? 0 : std::min(row, keys.size() - 1); }
+};
+
+class Table::MasterLink : public DataLink {
+ public:
+  explicit MasterLink(Table& table) : table_(table) {}
+  ~MasterLink() override { setSource(nullptr); }
+  MasterLink(const MasterLink&) = delete;
+  MasterLink& operator=(const MasterLink&) = delete;
+
+  DataSource* source() const { return source_; }
+  void setSource(DataSource* source) {
+    if (source_) source_->removeLink(this);
+    source_ = source;
+    if (source_) source_->addLink(this);
+  }
+
+  void dataEvent(DataEvent event, const Field*) override {
+    const bool moved = event == DataEvent::ActiveChanged || event == DataEvent::DataSetChanged ||
+                       event == DataEvent::Scrolled;
+    if (moved && table_.active()) table_.rangeChanged();
+  }
+
+  void sourceDestroyed(DataSource* source) override {
+    if (source == source_) source_ = nullptr;
+  }
+
+ private:
+  Table& table_;
+  DataSource* source_ = nullptr;
+};
+
+namespace {
+
+std::string joinColumns(const std::vector<std::string>& columns, const std::string& separator,
+                        const std::string& suffix = "") {
+  std::string text;
+  for (const auto& column : columns) text += (text.empty() ? "" : separator) + quoteIdentifier(column) + suffix;
+  return text;
+}
+
+}  // namespace
+
+Table::Table(Session& session, std::string name)
+    : Dataset(session, std::move(name)), masterLink_(std::make_unique<MasterLink>(*this)) {}
+
+Table::~Table() { close(); }
+
+void Table::setTableName(std::string tableName) {
+  if (active()) throw EngineError(code::DatasetOpen, "Cannot change the table of an open dataset: " + name_);
+  tableName_ = std::move(tableName);
+}
+
+void Table::setIndexName(std::string indexName) {
+  indexName_ = std::move(indexName);
+  if (!indexName_.empty()) indexFieldNames_.clear();
+  reconfigure();
+}
+
+void Table::setIndexFieldNames(std::string fieldNames) {
+  indexFieldNames_ = std::move(fieldNames);
+  if (!indexFieldNames_.empty()) indexName_.clear();
+  reconfigure();
+}
+
+void Table::setMasterSource(DataSource* master) {
+  masterLink_->setSource(master);
+  reconfigure();
+}
+
+void Table::setMasterFields(std::string fieldNames) {
+  masterFields_ = std::move(fieldNames);
+  reconfigure();
+}
+
+DataSource* Table::masterSource() const { return masterLink_->source(); }
+
+void Table::reconfigure() {
+  if (!active()) return;
+  configureOrder();
+  rangeChanged();
+}
+
+void Table::openRows() {
+  cursor_ = std::make_unique<Cursor>();
+  auto& cursor = *cursor_;
+  cursor.connection = connection().handle();
+  cursor.label = canonicalTableName(tableName_);
+  const auto stored = storedTableName(cursor.connection, cursor.label);
+  if (!stored) {
+    throw EngineError(code::TableNotFound, "Table " + cursor.label + " not found in database " + databaseName_);
+  }
+  cursor.table = *stored;
+  const auto available = engine::tableColumns(cursor.connection, cursor.table);
+  for (const auto& column : available) cursor.tableColumns.push_back(column.name);
+  bindFields(available);
+  for (const auto& field : fields_) cursor.columns.push_back(field->fieldName());
+  cursor.emptyRow.assign(fields_.size(), Value{});
+  configureOrder();
+  cursor.read = Statement(cursor.connection,
+                          "SELECT " + joinColumns(cursor.columns, ", ") + " FROM " + quoteIdentifier(cursor.table) +
+                              " WHERE rowid = ?",
+                          cursor.label);
+  loadKeys();
+}
+
+void Table::configureOrder() {
+  auto& cursor = *cursor_;
+  if (!indexName_.empty()) {
+    const auto columns = namedIndexColumns(cursor.connection, cursor.table, indexName_);
+    if (!columns) {
+      throw EngineError(code::IndexNotFound, "Index " + indexName_ + " not found in table " + cursor.label);
+    }
+    cursor.order = *columns;
+  } else if (!indexFieldNames_.empty()) {
+    cursor.order = splitFieldNames(indexFieldNames_);
+    for (const auto& column : cursor.order) {
+      const bool known = std::any_of(cursor.tableColumns.begin(), cursor.tableColumns.end(),
+                                     [&](const std::string& name) { return equalIgnoringCase(name, column); });
+      if (!known) throw EngineError(code::FieldNotFound, "Field " + column + " not found in table " + cursor.label);
+    }
+  } else {
+    cursor.order = primaryKeyColumns(cursor.connection, cursor.table);
+  }
+  cursor.masterFields = masterSource() ? splitFieldNames(masterFields_) : std::vector<std::string>{};
+  if (cursor.masterFields.size() > cursor.order.size()) {
+    throw EngineError(code::IndexNotFound,
+                      "The index of dataset " + name_ + " has fewer fields than its master fields " + masterFields_);
+  }
+  cursor.linkColumns.assign(cursor.order.begin(), cursor.order.begin() + static_cast<long>(cursor.masterFields.size()));
+  cursor.rangeReady = false;
+}
+
+// nullopt: the master has no current row, so the range is empty; an empty list: no master link.
+std::optional<std::vector<Value>> Table::masterValues() const {
+  const auto& cursor = *cursor_;
+  if (cursor.masterFields.empty()) return std::vector<Value>{};
+  const auto* master = masterSource() ? masterSource()->dataset() : nullptr;
+  if (!master || !master->active() || master->isEmpty()) return std::nullopt;
+  std::vector<Value> values;
+  for (const auto& field : cursor.masterFields) values.push_back(master->fieldByName(field).value());
+  return values;
+}
+
+std::string Table::rangeCondition(const std::string& extra, bool filtered) const {
+  std::vector<std::string> conditions;
+  for (const auto& column : cursor_->linkColumns) conditions.push_back(quoteIdentifier(column) + " = ?");
+  const auto* filter = activeFilter();
+  if (filter && filtered) conditions.push_back(filter->sql());
+  if (!extra.empty()) conditions.push_back(extra);
+  std::string sql;
+  for (const auto& condition : conditions) sql += (sql.empty() ? " WHERE " : " AND ") + condition;
+  return sql;
+}
+
+std::string Table::orderClause() const {
+  return " ORDER BY " + joinColumns(cursor_->order, ", ", "") + (cursor_->order.empty() ? "" : ", ") + "rowid";
+}
+
+// Binds master values and filter constants from index 1; returns the next free index.
+int Table::bindRange(Statement& statement, const std::vector<Value>& masterValues) const {
+  int index = 1;
+  for (const auto& value : masterValues) statement.bind(index++, value);
+  if (const auto* filter = activeFilter()) {
+    for (const auto& value : filter->parameters()) statement.bind(index++, value);
+  }
+  return index;
+}
+
+void Table::loadKeys() {
+  auto& cursor = *cursor_;
+  cursor.setKeys({});
+  const auto values = masterValues();
+  if (!values) return;
+  if (!cursor.rangeReady || cursor.rangeFilterSerial != filterSerial()) {
+    cursor.range = Statement(cursor.connection,
+                             "SELECT rowid FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause(),
+                             cursor.label);
+    cursor.rangeReady = true;
+    cursor.rangeFilterSerial = filterSerial();
+  }
+  bindRange(cursor.range, *values);
+  ResetOnExit reset(cursor.range);
+  std::vector<std::int64_t> keys;
+  while (cursor.range.step()) keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
+  cursor.setKeys(std::move(keys));
+}
+
+void Table::closeRows() { cursor_.reset(); }
+
+std::size_t Table::reloadRows(std::size_t current) {
+  auto& cursor = *cursor_;
+  const auto key = current < cursor.keys.size() ? std::optional(cursor.keys[current]) : std::nullopt;
+  loadKeys();
+  if (key) {
+    if (const auto found = cursor.position(*key)) return *found;
+  }
+  return cursor.clamp(current);
+}
+
+std::size_t Table::rowCount() const { return cursor_ ? cursor_->keys.size() : 0; }
+
+const Row& Table::readRow(std::size_t row) const {
+  auto& cursor = *cursor_;
+  if (row >= cursor.keys.size()) return cursor.emptyRow;
+  const auto key = cursor.keys[row];
+  if (const auto* cached = cursor.cache.find(key)) return *cached;
+  auto values = fetchRow(key);
+  if (!values) return cursor.emptyRow;  // deleted through another connection
+  return cursor.cache.store(key, std::move(*values));
+}
+
+std::optional<Row> Table::fetchRow(std::int64_t key) const {
+  auto& cursor = *cursor_;
+  cursor.read.bind(1, key);
+  ResetOnExit reset(cursor.read);
+  if (!cursor.read.step()) return std::nullopt;
+  Row values(cursor.columns.size());
+  for (std::size_t column = 0; column < values.size(); ++column) values[column] = cursor.read.column(static_cast<int>(column));
+  return values;
+}
+
+std::optional<std::size_t> Table::findRow(const std::vector<std::size_t>& fieldIndexes,
+                                          const std::vector<std::string>& values, LocateOptions options) {
+  auto& cursor = *cursor_;
+  if (canSeekIgnoringCase(fieldIndexes, values, options)) {
+    const auto master = masterValues();
+    if (!master) return std::nullopt;
+    const auto seek = seekIgnoringCase(*fields_[fieldIndexes.front()], values.front(), options.partialKey, *master);
+    if (seek.settled) return seek.row;
+  }
+  std::string conditions;
+  std::vector<Value> parameters;
+  for (std::size_t index = 0; index < fieldIndexes.size(); ++index) {
+    const auto& field = *fields_[fieldIndexes[index]];
+    const auto target = locateTarget(field, values[index]);
+    if (!target) return std::nullopt;
+    auto condition = locateCondition(field, *target, options);
+    conditions += (conditions.empty() ? "" : " AND ") + condition.sql;
+    for (auto& parameter : condition.parameters) parameters.push_back(std::move(parameter));
+  }
+  const auto master = masterValues();
+  if (!master) return std::nullopt;
+  auto& statement = cursor.statement("SELECT rowid FROM " + quoteIdentifier(cursor.table) + rangeCondition(conditions) +
+                                     orderClause() + " LIMIT 1");
+  int index = bindRange(statement, *master);
+  for (const auto& parameter : parameters) statement.bind(index++, parameter);
+  ResetOnExit reset(statement);
+  if (!statement.step()) return std::nullopt;
+  return cursor.position(std::get<std::int64_t>(statement.column(0)));
+}
+
+// A case-insensitive locate of the text field that follows the link fields in the order can seek
+// through the index instead of scanning the range.
+bool Table::canSeekIgnoringCase(const std::vector<std::size_t>& fieldIndexes, const std::vector<std::string>& values,
+                                LocateOptions options) const {
+  if (!options.caseInsensitive || fieldIndexes.size() != 1 || values.front().empty()) return false;
+  const auto& field = *fields_[fieldIndexes.front()];
+  const auto type = field.dataType();
+  if (type != FieldType::String && type != FieldType::Memo && type != FieldType::FormattedMemo) return false;
+  const auto& order = cursor_->order;
+  const auto next = cursor_->linkColumns.size();
+  return next < order.size() && equalIgnoringCase(order[next], field.fieldName());
+}
+
+// Seeks to each case variant of the text in turn (see nextCaseVariant) through the index alone;
+// rows the filter hides are skipped by their absence from the range. Unsettled when that takes
+// too many seeks: the caller then scans.
+Table::SeekOutcome Table::seekIgnoringCase(const Field& field, const std::string& wanted, bool partial,
+                                           const std::vector<Value>& master) {
+  constexpr int kMostSeeks = 64;
+  auto& cursor = *cursor_;
+  const auto column = quoteIdentifier(field.fieldName());
+  auto& statement = cursor.statement("SELECT rowid, " + column + " FROM " + quoteIdentifier(cursor.table) +
+                                     rangeCondition(column + " >= ? AND " + column + " <= ?", false) + orderClause());
+  const auto last = lastCaseVariant(wanted, partial);
+  auto bound = firstCaseVariant(wanted);
+  for (int seek = 0; seek < kMostSeeks; ++seek) {
+    int index = 1;
+    for (const auto& value : master) statement.bind(index++, value);
+    statement.bind(index, bound);
+    statement.bind(index + 1, last);
+    ResetOnExit reset(statement);
+    std::optional<std::string> next;
+    while (!next) {
+      if (!statement.step()) return {true, std::nullopt};
+      const auto found = statement.column(1);
+      const auto* text = std::get_if<std::string>(&found);
+      if (!text) return {false, std::nullopt};
+      if (!matchesIgnoringCase(*text, wanted, partial)) {
+        next = nextCaseVariant(*text, wanted);
+        if (!next) return {true, std::nullopt};
+      } else if (const auto row = cursor.position(std::get<std::int64_t>(statement.column(0)))) {
+        return {true, row};
+      }
+    }
+    bound = std::move(*next);
+  }
+  return {false, std::nullopt};
+}
+
+std::size_t Table::storeInsert(const Row& row, std::size_t position) {
+  auto& cursor = *cursor_;
+  std::string placeholders;
+  for (std::size_t index = 0; index < cursor.columns.size(); ++index) placeholders += index ? ", ?" : "?";
+  auto& statement = cursor.statement("INSERT INTO " + quoteIdentifier(cursor.table) + " (" +
+                                     joinColumns(cursor.columns, ", ") + ") VALUES (" + placeholders + ")");
+  for (std::size_t index = 0; index < row.size(); ++index) statement.bind(static_cast<int>(index + 1), row[index]);
+  {
+    ResetOnExit reset(statement);
+    statement.step();
+  }
+  const auto key = sqlite3_last_insert_rowid(cursor.connection);
+  loadKeys();
+  return cursor.position(key).value_or(cursor.clamp(position));
+}
+
+std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
+  auto& cursor = *cursor_;
+  const auto key = cursor.keys.at(row);
+  const auto stored = fetchRow(key).value_or(cursor.emptyRow);
+  std::vector<std::size_t> changed;
+  for (std::size_t index = 0; index < values.size(); ++index) {
+    if (values[index] != stored[index]) changed.push_back(index);
+  }
+  if (changed.empty()) return row;
+  std::string assignments;
+  for (const auto index : changed) {
+    assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(cursor.columns[index]) + " = ?";
+  }
+  auto& statement =
+      cursor.statement("UPDATE " + quoteIdentifier(cursor.table) + " SET " + assignments + " WHERE rowid = ?");
+  int parameter = 1;
+  for (const auto index : changed) statement.bind(parameter++, values[index]);
+  statement.bind(parameter, key);
+  {
+    ResetOnExit reset(statement);
+    statement.step();
+  }
+  loadKeys();
+  return cursor.position(key).value_or(cursor.clamp(row));
+}
+
+void Table::storeDelete(std::size_t row) {
+  auto& cursor = *cursor_;
+  auto& statement = cursor.statement("DELETE FROM " + quoteIdentifier(cursor.table) + " WHERE rowid = ?");
+  statement.bind(1, cursor.keys.at(row));
+  {
+    ResetOnExit reset(statement);
+    statement.step();
+  }
+  loadKeys();
+}
+
+void Table::fillLinkFields(Row& row) {
+  const auto values = masterValues();
+  if (!values) return;
+  for (std::size_t index = 0; index < values->size(); ++index) {
+    if (const auto* field = findField(cursor_->linkColumns[index])) row[field->index()] = (*values)[index];
+  }
+}
+
+bool Table::writable() const { return true; }
+
+}  // namespace engine

@@ -1,0 +1,146 @@
+#include <QToolButton>
+
+#include "db_engine/dataset.h"
+#include "ui/data_controls.h"
+#include "ui/handler_guard.h"
+#include "ui/navigator_glyphs.h"
+
+namespace ui {
+
+using engine::DatasetState;
+
+class DataNavigator::Link : public engine::DataLink {
+ public:
+  Link(DataNavigator& bar, engine::DataSource* source) : bar_(bar), source_(source) {
+    if (source_) {
+      source_->addLink(this);
+    }
+  }
+  ~Link() override {
+    if (source_) {
+      source_->removeLink(this);
+    }
+  }
+  Link(const Link&) = delete;
+  Link& operator=(const Link&) = delete;
+
+  void add(NavigatorButton which, QToolButton* button) { buttons_.push_back({which, button}); }
+  const std::vector<std::pair<NavigatorButton, QToolButton*>>& buttons() const { return buttons_; }
+
+  QToolButton* button(NavigatorButton which) const {
+    for (const auto& [kind, button] : buttons_) {
+      if (kind == which) {
+        return button;
+      }
+    }
+    return nullptr;
+  }
+
+  void run(NavigatorButton which) {
+    guarded(&bar_, [&] {
+      if (engine::Dataset* data = dataset()) {
+        act(*data, which);
+      }
+    });
+  }
+
+  void updateButtons() {
+    for (const auto& [kind, button] : buttons_) {
+      button->setEnabled(enabled(kind));
+    }
+  }
+
+  void sourceDestroyed(engine::DataSource*) override {
+    source_ = nullptr;
+    updateButtons();
+  }
+
+  void dataEvent(engine::DataEvent event, const engine::Field*) override {
+    if (event != engine::DataEvent::UpdateData && event != engine::DataEvent::RecordChanged) {
+      updateButtons();
+    }
+  }
+
+ private:
+  engine::Dataset* dataset() const { return source_ ? source_->dataset() : nullptr; }
+
+  static void act(engine::Dataset& data, NavigatorButton which) {
+    switch (which) {
+      case NavigatorButton::First: data.first(); break;
+      case NavigatorButton::Prior: data.prior(); break;
+      case NavigatorButton::Next: data.next(); break;
+      case NavigatorButton::Last: data.last(); break;
+      case NavigatorButton::Insert: data.insert(); break;
+      case NavigatorButton::Delete: data.deleteRecord(); break;
+      case NavigatorButton::Edit: data.edit(); break;
+      case NavigatorButton::Post: data.post(); break;
+      case NavigatorButton::Cancel: data.cancel(); break;
+      case NavigatorButton::Refresh: data.refresh(); break;
+    }
+  }
+
+  bool enabled(NavigatorButton which) const {
+    engine::Dataset* data = dataset();
+    if (!data || !data->active()) {
+      return false;
+    }
+    const bool editing = data->state() == DatasetState::Edit || data->state() == DatasetState::Insert;
+    const bool modifiable = data->canModify();
+    const bool rows = !data->isEmpty();
+    switch (which) {
+      case NavigatorButton::First:
+      case NavigatorButton::Prior: return rows && !data->bof() && data->recNo() > 0;
+      case NavigatorButton::Next:
+      case NavigatorButton::Last: return rows && !data->eof() && data->recNo() + 1 < data->recordCount();
+      case NavigatorButton::Insert: return modifiable;
+      case NavigatorButton::Delete: return modifiable && (rows || editing);
+      case NavigatorButton::Edit: return modifiable && rows && !editing;
+      case NavigatorButton::Post:
+      case NavigatorButton::Cancel: return modifiable && editing;
+      case NavigatorButton::Refresh: return !editing;
+    }
+    return false;
+  }
+
+  DataNavigator& bar_;
+  engine::DataSource* source_;
+  std::vector<std::pair<NavigatorButton, QToolButton*>> buttons_;
+};
+
+DataNavigator::DataNavigator(QWidget* parent, engine::DataSource* source, std::vector<NavigatorButton> buttons)
+    : QWidget(parent), link_(std::make_unique<Link>(*this, source)) {
+  const QColor glyphColor = palette().color(QPalette::ButtonText);
+  for (NavigatorButton which : buttons) {
+    auto* button = new QToolButton(this);
+    button->setIcon(navigatorGlyph(which, glyphColor));
+    button->setToolTip(navigatorHint(which));
+    button->setFocusPolicy(Qt::NoFocus);  // the focused control keeps its pending text for a post
+    connect(button, &QToolButton::clicked, this, [this, which] { link_->run(which); });
+    link_->add(which, button);
+  }
+  link_->updateButtons();
+}
+
+DataNavigator::~DataNavigator() = default;
+
+QWidget* DataNavigator::button(NavigatorButton which) const { return link_->button(which); }
+
+void DataNavigator::click(NavigatorButton which) {
+  if (QToolButton* target = link_->button(which)) {
+    target->click();
+  }
+}
+
+// Equal widths over the bar, the rounding spread along it.
+void DataNavigator::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const auto& buttons = link_->buttons();
+  const int count = static_cast<int>(buttons.size());
+  for (int position = 0; position < count; ++position) {
+    const int left = width() * position / count;
+    const int right = width() * (position + 1) / count;
+    buttons[static_cast<std::size_t>(position)].second->setGeometry(left, 0, right - left, height());
+  }
+}
+
+}  // namespace ui

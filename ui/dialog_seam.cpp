@@ -1,0 +1,59 @@
+#include "ui/dialog_seam.h"
+
+#include <QDialog>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+
+QMessageBox::Icon iconOf(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Information: return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+class WindowSystemDialogs : public DialogSeam {
+ public:
+  void message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text) override {
+    QMessageBox box(iconOf(kind), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+  int exec(QDialog& dialog) override { return dialog.exec(); }
+};
+
+WindowSystemDialogs& windowSystemDialogs() {
+  static WindowSystemDialogs seam;
+  return seam;
+}
+
+DialogSeam* installed = nullptr;
+
+}  // namespace
+
+DialogSeam& dialogs() { return installed ? *installed : windowSystemDialogs(); }
+
+void setDialogs(DialogSeam* seam) { installed = seam; }
+
+void showWarning(QWidget* parent, const QString& text) {
+  dialogs().message(parent, MessageKind::Warning, QStringLiteral("Warning"), text);
+}
+
+void showInformation(QWidget* parent, const QString& text) {
+  dialogs().message(parent, MessageKind::Information, QStringLiteral("Information"), text);
+}
+
+void showError(QWidget* parent, const QString& text) {
+  dialogs().message(parent, MessageKind::Error, QString::fromLatin1(kApplicationTitle), withFullStop(text));
+}
+
+QString withFullStop(const QString& text) {
+  if (text.isEmpty() || text.back() <= QChar(u'.')) {
+    return text;
+  }
+  return text + u'.';
+}
+
+}  // namespace ui

@@ -1,0 +1,37 @@
+#pragma once
+// Every modal interaction goes through this seam, so tests script it instead of waiting on a
+// real modal loop.
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace ui {
+
+enum class MessageKind { Error, Warning, Information };
+
+class DialogSeam {
+ public:
+  virtual ~DialogSeam() = default;
+  // A modal message box with one OK button, the kind's icon and the caption.
+  virtual void message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text) = 0;
+  // Runs a dialog modally and returns its result (QDialog::Accepted or QDialog::Rejected).
+  virtual int exec(QDialog& dialog) = 0;
+};
+
+// The seam in force: the real one unless a test installed its own (nullptr restores the real one).
+DialogSeam& dialogs();
+void setDialogs(DialogSeam* seam);
+
+// The application title, the caption of the standard error box.
+inline constexpr const char* kApplicationTitle = "VORL Database";
+
+void showWarning(QWidget* parent, const QString& text);      // caption "Warning"
+void showInformation(QWidget* parent, const QString& text);  // caption "Information"
+// The standard error box: caption the application title, error icon, text with the full-stop rule.
+void showError(QWidget* parent, const QString& text);
+
+// Appends a full stop unless the last character already sorts at or before it.
+QString withFullStop(const QString& text);
+
+}  // namespace ui
