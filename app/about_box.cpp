@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/form_builder.h"
 #include "app/glyphs.h"
@@ -54,4 +55,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   auto* ok = place(new QPushButton("OK", this), "OKButton", 119, 196, 75, 25);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
 }

@@ -6,4 +6,7 @@ class TAboutBox : public QDialog {
   Q_OBJECT
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;  // centred on the screen, not on the main window
 };

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <exception>
+#include <initializer_list>
+#include <vector>
 
 #include "data/dm_unit_dated.h"
 #include "db_engine/database.h"
@@ -18,6 +20,29 @@ class WaitCursor {
   ~WaitCursor() { QApplication::restoreOverrideCursor(); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The walk moves these datasets itself and reads Interpretation only when it marks a unit, so it
+// spares their notifications and with them a re-read of the interpretation at every result.
+class ControlsDisabled {
+ public:
+  explicit ControlsDisabled(std::initializer_list<engine::Dataset*> datasets) : datasets_(datasets) {
+    for (engine::Dataset* dataset : datasets_) dataset->disableControls();
+  }
+  // A detail that fails to follow here is read again when it is next opened.
+  ~ControlsDisabled() {
+    for (engine::Dataset* dataset : datasets_) {
+      try {
+        dataset->enableControls();
+      } catch (const std::exception&) {
+      }
+    }
+  }
+  ControlsDisabled(const ControlsDisabled&) = delete;
+  ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+ private:
+  std::vector<engine::Dataset*> datasets_;
 };
 
 // Commits the marks on every way out, so each row posted before a failure stays posted; the
@@ -57,7 +82,10 @@ void DatedUnitCheck::run(bool ambrellLink, bool sequenceLink) {
     // start again from the first unit rather than from that pending edit.
     closeDatasets();
     openDatasets();
-    inTransaction(module_.DBu, [this] { walkUnits(); });
+    inTransaction(module_.DBu, [this] {
+      // The results too: one consistent view of them, and one lock instead of one per read.
+      inTransaction(module_.Database2, [this] { walkUnits(); });
+    });
     closeDatasets();
   }
   ui::showInformation(parent_, QStringLiteral("Checking for dated units completed"));
@@ -81,6 +109,7 @@ void DatedUnitCheck::openDatasets() {
 
 // Only the first suite of a unit is examined: the walk never moves Suite itself.
 void DatedUnitCheck::walkUnits() {
+  ControlsDisabled quiet{&module_.AcpInterp, &module_.IsoResults, &module_.Interpretation};
   engine::Dataset& units = module_.VORLList;
   engine::Dataset& results = module_.IsoResults;
   do {
@@ -110,6 +139,7 @@ void DatedUnitCheck::markUnit() {
   engine::Dataset& results = module_.IsoResults;
   const std::size_t result = results.recNo();
   try {
+    module_.Interpretation.refresh();  // brought to the current result
     units.edit();
     dated_.setAsBoolean(true);
     unitInterpretation_.setAsString(interpretationText_.asString());

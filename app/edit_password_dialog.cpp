@@ -19,6 +19,7 @@ TfmGetEditPassword::TfmGetEditPassword(QWidget* parent) : QDialog(parent) {
 
   eEditPassword = place(new QLineEdit(this), "eEditPassword", 12, 20, 173, vorl::kEditHeight);
   eEditPassword->setEchoMode(QLineEdit::Password);
+  eEditPassword->setStyleSheet("lineedit-password-character: 42");  // "*" for every character
   bbOK = place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this), "bbOK", 200, 8, 75, 25);
   bbOK->setDefault(true);
   bbCancel = place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Cancel", this), "bbCancel",

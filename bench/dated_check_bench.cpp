@@ -65,7 +65,8 @@ class RawConnection {
 
   Marks marks() {
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(handle_, "SELECT Code, Dated, Interpretation FROM VORLLIST WHERE Dated", -1, &statement, nullptr);
+    const char* sql = "SELECT Code, Dated, Interpretation FROM VORLLIST WHERE Dated";
+    sqlite3_prepare_v2(handle_, sql, -1, &statement, nullptr);
     Marks marks;
     while (sqlite3_step(statement) == SQLITE_ROW) {
       const auto* text = sqlite3_column_text(statement, 2);

@@ -25,8 +25,10 @@ engine::TableSchema unitTable() {
        dateField("DateModified"), stringField("CountryID", 2), booleanField("Dated"),
        stringField("Interpretation", 30)},
       {},
-      {{"CountryIndex", {"CountryID", "Name", "Code"}},
-       {"LParentIndex", {"LParent", "Name", "Code"}},
+      // Years trails the browsing indexes so the views' bound is checked without reading the rows;
+      // Code is unique, so it never changes the order.
+      {{"CountryIndex", {"CountryID", "Name", "Code", "Years"}},
+       {"LParentIndex", {"LParent", "Name", "Code", "Years"}},
        {"UQCode", {"Code"}, true}},
       {engine::ReferenceRule{{"CountryID"}, "CountryList.db", {"CountryID"}},
        engine::LookupRule{"Rank", "Rank.DB", "RankAbr"},

@@ -12,7 +12,8 @@ constexpr int kBusyTimeoutMilliseconds = 5000;
 
 sqlite3* openConnection(const std::string& path, bool create, const std::string& context) {
   sqlite3* connection = nullptr;
-  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  // Every connection lives on the user-interface thread, so SQLite's own locking is pure overhead.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (sqlite3_open_v2(path.c_str(), &connection, flags, nullptr) != SQLITE_OK) {
     const std::string message = connection ? sqlite3_errmsg(connection) : "out of memory";
     sqlite3_close_v2(connection);

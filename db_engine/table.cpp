@@ -26,6 +26,7 @@ struct Table::Cursor {
   std::vector<std::string> masterFields;
   std::vector<std::string> linkColumns;  // leading order columns compared with the master fields
   std::vector<std::int64_t> keys;
+  std::optional<std::vector<Value>> rangeValues;  // master values of the loaded range
   Statement range;
   bool rangeReady = false;
   unsigned rangeFilterSerial = 0;
@@ -85,7 +86,9 @@ class Table::MasterLink : public DataLink {
   void dataEvent(DataEvent event, const Field*) override {
     const bool moved = event == DataEvent::ActiveChanged || event == DataEvent::DataSetChanged ||
                        event == DataEvent::Scrolled;
-    if (moved && table_.active()) table_.rangeChanged();
+    if (!moved || !table_.active()) return;
+    if (event != DataEvent::ActiveChanged && table_.masterValues() == table_.cursor_->rangeValues) return;
+    table_.rangeChanged();
   }
 
   void sourceDestroyed(DataSource* source) override {
@@ -238,10 +241,13 @@ void Table::loadKeys() {
   auto& cursor = *cursor_;
   cursor.setKeys({});
   const auto values = masterValues();
+  cursor.rangeValues = values;
   if (!values) return;
   if (!cursor.rangeReady || cursor.rangeFilterSerial != filterSerial()) {
+    const bool detail = !cursor.masterFields.empty();
     cursor.range = Statement(cursor.connection,
-                             "SELECT rowid FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause(),
+                             "SELECT rowid" + (detail ? ", " + joinColumns(cursor.columns, ", ") : std::string()) +
+                                 " FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause(),
                              cursor.label);
     cursor.rangeReady = true;
     cursor.rangeFilterSerial = filterSerial();
@@ -249,8 +255,18 @@ void Table::loadKeys() {
   bindRange(cursor.range, *values);
   ResetOnExit reset(cursor.range);
   std::vector<std::int64_t> keys;
-  while (cursor.range.step()) keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
+  std::vector<Row> rows;
+  const bool withRows = cursor.range.columnCount() > 1;
+  while (cursor.range.step()) {
+    keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
+    if (withRows && rows.size() < RowCache::kSlots / 2) {
+      Row row(cursor.columns.size());
+      for (std::size_t column = 0; column < row.size(); ++column) row[column] = cursor.range.column(static_cast<int>(column + 1));
+      rows.push_back(std::move(row));
+    }
+  }
   cursor.setKeys(std::move(keys));
+  for (std::size_t index = 0; index < rows.size(); ++index) cursor.cache.store(cursor.keys[index], std::move(rows[index]));
 }
 
 void Table::closeRows() { cursor_.reset(); }
@@ -385,7 +401,8 @@ std::size_t Table::storeInsert(const Row& row, std::size_t position) {
 std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
   auto& cursor = *cursor_;
   const auto key = cursor.keys.at(row);
-  const auto stored = fetchRow(key).value_or(cursor.emptyRow);
+  const Row* cached = cursor.cache.find(key);
+  const auto stored = cached ? *cached : fetchRow(key).value_or(cursor.emptyRow);
   std::vector<std::size_t> changed;
   for (std::size_t index = 0; index < values.size(); ++index) {
     if (values[index] != stored[index]) changed.push_back(index);
@@ -403,6 +420,14 @@ std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
   {
     ResetOnExit reset(statement);
     statement.step();
+  }
+  const bool reorders = activeFilter() || std::any_of(changed.begin(), changed.end(), [&](std::size_t index) {
+    return std::any_of(cursor.order.begin(), cursor.order.end(),
+                       [&](const std::string& column) { return equalIgnoringCase(column, cursor.columns[index]); });
+  });
+  if (!reorders) {
+    cursor.cache.store(key, values);
+    return row;
   }
   loadKeys();
   return cursor.position(key).value_or(cursor.clamp(row));

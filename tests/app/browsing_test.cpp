@@ -131,7 +131,7 @@ TEST_F(BrowsingTest, InnerTabsOpenAndCloseTheSubUnitsSynonymsAndCorrelatives) {
   showTab("tsSynonyms2");
   EXPECT_EQ(dmVORL->SynonList2.recordCount(), 2u);
   appendRows(*session, "VORL", "SynonList.DB", {"SynonymName", "SynonymRank", "Code"}, {{"Dwyka Beds", "", "110"}});
-  showTab("tsDescription2");
+  showTab("tsList3");
   showTab("tsSynonyms2");
   EXPECT_EQ(dmVORL->SynonList2.recordCount(), 3u);
 }
