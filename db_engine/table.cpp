@@ -13,6 +13,12 @@
 #include "db_engine/sqlite_statement.h"
 
 namespace engine {
+namespace {
+
+// Rows read together with the keys of a range; a longer range is read again as keys only.
+constexpr std::size_t kRangeHeadRows = 32;
+
+}  // namespace
 
 // The range is a keyset: the rowids of the rows in range, in index order. Rows are read one by
 // one through a prepared statement and kept in a small cache.
@@ -27,7 +33,8 @@ struct Table::Cursor {
   std::vector<std::string> linkColumns;  // leading order columns compared with the master fields
   std::vector<std::int64_t> keys;
   std::optional<std::vector<Value>> rangeValues;  // master values of the loaded range
-  Statement range;
+  Statement range;      // the keys of the whole range
+  Statement rangeHead;  // the first rows of the range, with their values
   bool rangeReady = false;
   unsigned rangeFilterSerial = 0;
   Statement read;
@@ -237,6 +244,8 @@ int Table::bindRange(Statement& statement, const std::vector<Value>& masterValue
   return index;
 }
 
+// Most ranges are small (a unit's sub-units, its occurrences): one query reads their rows with the
+// keys. Only a range longer than that first read is read again as keys alone, from the index.
 void Table::loadKeys() {
   auto& cursor = *cursor_;
   cursor.setKeys({});
@@ -244,26 +253,33 @@ void Table::loadKeys() {
   cursor.rangeValues = values;
   if (!values) return;
   if (!cursor.rangeReady || cursor.rangeFilterSerial != filterSerial()) {
-    const bool detail = !cursor.masterFields.empty();
-    cursor.range = Statement(cursor.connection,
-                             "SELECT rowid" + (detail ? ", " + joinColumns(cursor.columns, ", ") : std::string()) +
-                                 " FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause(),
-                             cursor.label);
+    const std::string from = " FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause();
+    cursor.range = Statement(cursor.connection, "SELECT rowid" + from, cursor.label);
+    cursor.rangeHead = Statement(cursor.connection,
+                                 "SELECT rowid, " + joinColumns(cursor.columns, ", ") + from + " LIMIT " +
+                                     std::to_string(kRangeHeadRows),
+                                 cursor.label);
     cursor.rangeReady = true;
     cursor.rangeFilterSerial = filterSerial();
   }
-  bindRange(cursor.range, *values);
-  ResetOnExit reset(cursor.range);
   std::vector<std::int64_t> keys;
   std::vector<Row> rows;
-  const bool withRows = cursor.range.columnCount() > 1;
-  while (cursor.range.step()) {
-    keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
-    if (withRows && rows.size() < RowCache::kSlots / 2) {
+  {
+    bindRange(cursor.rangeHead, *values);
+    ResetOnExit reset(cursor.rangeHead);
+    while (cursor.rangeHead.step()) {
+      keys.push_back(std::get<std::int64_t>(cursor.rangeHead.column(0)));
       Row row(cursor.columns.size());
-      for (std::size_t column = 0; column < row.size(); ++column) row[column] = cursor.range.column(static_cast<int>(column + 1));
+      for (std::size_t column = 0; column < row.size(); ++column)
+        row[column] = cursor.rangeHead.column(static_cast<int>(column + 1));
       rows.push_back(std::move(row));
     }
+  }
+  if (keys.size() == kRangeHeadRows) {
+    keys.clear();
+    bindRange(cursor.range, *values);
+    ResetOnExit reset(cursor.range);
+    while (cursor.range.step()) keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
   }
   cursor.setKeys(std::move(keys));
   for (std::size_t index = 0; index < rows.size(); ++index) cursor.cache.store(cursor.keys[index], std::move(rows[index]));
