@@ -37,4 +37,19 @@ void DataSource::notify(DataEvent event, const Field* field) {
   }
 }
 
+Dataset* SourceFollower::dataset() const { return source_ ? source_->dataset() : nullptr; }
+
+void SourceFollower::follow(DataSource* source) {
+  if (source == source_) return;
+  if (source_) source_->removeLink(this);
+  source_ = source;
+  if (source_) source_->addLink(this);
+}
+
+void SourceFollower::sourceDestroyed(DataSource* source) {
+  if (source != source_) return;
+  source_ = nullptr;
+  sourceLost();
+}
+
 }  // namespace engine

@@ -27,6 +27,33 @@ class DataLink {
   virtual void sourceDestroyed(DataSource* source) { (void)source; }
 };
 
+class DataSource;
+
+// A link that follows one data source at a time and lets go of it when the source goes first.
+class SourceFollower : public DataLink {
+ public:
+  SourceFollower() = default;
+  ~SourceFollower() override { follow(nullptr); }
+  SourceFollower(const SourceFollower&) = delete;
+  SourceFollower& operator=(const SourceFollower&) = delete;
+
+  DataSource* source() const { return source_; }
+  Dataset* dataset() const;  // the source's dataset, or nullptr
+  void follow(DataSource* source);
+  void sourceDestroyed(DataSource* source) final;
+
+ protected:
+  // After the source is gone: show or follow nothing from now on.
+  virtual void sourceLost() {}
+  // Events after which a follower reads its source's rows again.
+  static bool movesRows(DataEvent event) {
+    return event == DataEvent::ActiveChanged || event == DataEvent::DataSetChanged || event == DataEvent::Scrolled;
+  }
+
+ private:
+  DataSource* source_ = nullptr;
+};
+
 class DataSource {
  public:
   explicit DataSource(std::string name, Dataset* dataset = nullptr);

@@ -25,33 +25,16 @@ struct Query::Result {
   std::vector<std::size_t> keyFields;      // fields holding the table's primary key
 };
 
-class Query::SourceLink : public DataLink {
+class Query::SourceLink : public SourceFollower {
  public:
   explicit SourceLink(Query& query) : query_(query) {}
-  ~SourceLink() override { setSource(nullptr); }
-  SourceLink(const SourceLink&) = delete;
-  SourceLink& operator=(const SourceLink&) = delete;
-
-  DataSource* source() const { return source_; }
-  void setSource(DataSource* source) {
-    if (source_) source_->removeLink(this);
-    source_ = source;
-    if (source_) source_->addLink(this);
-  }
 
   void dataEvent(DataEvent event, const Field*) override {
-    const bool moved = event == DataEvent::ActiveChanged || event == DataEvent::DataSetChanged ||
-                       event == DataEvent::Scrolled;
-    if (moved && query_.active()) query_.rangeChanged();
-  }
-
-  void sourceDestroyed(DataSource* source) override {
-    if (source == source_) source_ = nullptr;
+    if (movesRows(event) && query_.active()) query_.rangeChanged();
   }
 
  private:
   Query& query_;
-  DataSource* source_ = nullptr;
 };
 
 namespace {
@@ -194,7 +177,7 @@ void Query::declareParam(Param param) {
   }
 }
 
-void Query::setDataSource(DataSource* source) { sourceLink_->setSource(source); }
+void Query::setDataSource(DataSource* source) { sourceLink_->follow(source); }
 
 DataSource* Query::dataSource() const { return sourceLink_->source(); }
 

@@ -76,35 +76,18 @@ struct Table::Cursor {
   std::size_t clamp(std::size_t row) const { return keys.empty() ? 0 : std::min(row, keys.size() - 1); }
 };
 
-class Table::MasterLink : public DataLink {
+class Table::MasterLink : public SourceFollower {
  public:
   explicit MasterLink(Table& table) : table_(table) {}
-  ~MasterLink() override { setSource(nullptr); }
-  MasterLink(const MasterLink&) = delete;
-  MasterLink& operator=(const MasterLink&) = delete;
-
-  DataSource* source() const { return source_; }
-  void setSource(DataSource* source) {
-    if (source_) source_->removeLink(this);
-    source_ = source;
-    if (source_) source_->addLink(this);
-  }
 
   void dataEvent(DataEvent event, const Field*) override {
-    const bool moved = event == DataEvent::ActiveChanged || event == DataEvent::DataSetChanged ||
-                       event == DataEvent::Scrolled;
-    if (!moved || !table_.active()) return;
+    if (!movesRows(event) || !table_.active()) return;
     if (event != DataEvent::ActiveChanged && table_.masterValues() == table_.cursor_->rangeValues) return;
     table_.rangeChanged();
   }
 
-  void sourceDestroyed(DataSource* source) override {
-    if (source == source_) source_ = nullptr;
-  }
-
  private:
   Table& table_;
-  DataSource* source_ = nullptr;
 };
 
 namespace {
@@ -141,7 +124,7 @@ void Table::setIndexFieldNames(std::string fieldNames) {
 }
 
 void Table::setMasterSource(DataSource* master) {
-  masterLink_->setSource(master);
+  masterLink_->follow(master);
   reconfigure();
 }
 

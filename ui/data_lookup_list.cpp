@@ -9,29 +9,20 @@ namespace ui {
 
 // Mirrors the list source's rows as entries (display text, key as item data) and keeps the
 // chosen entry on the list source's current row.
-class DataLookupList::Link : public engine::DataLink {
+class DataLookupList::Link : public engine::SourceFollower {
  public:
   Link(DataLookupList& list, engine::DataSource* source, const QString& keyField, const QString& displayField)
-      : list_(list), source_(source), keyField_(keyField.toStdString()), displayField_(displayField.toStdString()) {
-    if (source_) {
-      source_->addLink(this);
-    }
+      : list_(list), keyField_(keyField.toStdString()), displayField_(displayField.toStdString()) {
+    follow(source);
   }
-  ~Link() override {
-    if (source_) {
-      source_->removeLink(this);
-    }
-  }
-  Link(const Link&) = delete;
-  Link& operator=(const Link&) = delete;
 
-  engine::Dataset* dataset() const {
-    engine::Dataset* data = source_ ? source_->dataset() : nullptr;
+  engine::Dataset* activeDataset() const {
+    engine::Dataset* data = dataset();
     return data && data->active() ? data : nullptr;
   }
 
   void moveTo(const QString& key, bool firstWhenMissing) {
-    engine::Dataset* data = dataset();
+    engine::Dataset* data = activeDataset();
     if (!data) {
       return;
     }
@@ -43,7 +34,7 @@ class DataLookupList::Link : public engine::DataLink {
   void fill() {
     const QSignalBlocker quiet(&list_);
     list_.clear();
-    engine::Dataset* data = dataset();
+    engine::Dataset* data = activeDataset();
     engine::Field* key = data ? data->findField(keyField_) : nullptr;
     engine::Field* display = data ? data->findField(displayField_) : nullptr;
     if (key && display) {
@@ -58,15 +49,14 @@ class DataLookupList::Link : public engine::DataLink {
 
   void showCurrent() {
     const QSignalBlocker quiet(&list_);
-    engine::Dataset* data = dataset();
+    engine::Dataset* data = activeDataset();
     // A row being inserted has no entry yet.
     const bool onRow = data && data->state() != engine::DatasetState::Insert && !data->isEmpty() &&
                        static_cast<int>(data->recNo()) < list_.count();
     list_.setCurrentIndex(onRow ? static_cast<int>(data->recNo()) : -1);
   }
 
-  void sourceDestroyed(engine::DataSource*) override {
-    source_ = nullptr;
+  void sourceLost() override {
     fill();
   }
 
@@ -80,7 +70,6 @@ class DataLookupList::Link : public engine::DataLink {
 
  private:
   DataLookupList& list_;
-  engine::DataSource* source_;
   std::string keyField_;
   std::string displayField_;
 };

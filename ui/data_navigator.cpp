@@ -9,20 +9,9 @@ namespace ui {
 
 using engine::DatasetState;
 
-class DataNavigator::Link : public engine::DataLink {
+class DataNavigator::Link : public engine::SourceFollower {
  public:
-  Link(DataNavigator& bar, engine::DataSource* source) : bar_(bar), source_(source) {
-    if (source_) {
-      source_->addLink(this);
-    }
-  }
-  ~Link() override {
-    if (source_) {
-      source_->removeLink(this);
-    }
-  }
-  Link(const Link&) = delete;
-  Link& operator=(const Link&) = delete;
+  Link(DataNavigator& bar, engine::DataSource* source) : bar_(bar) { follow(source); }
 
   void add(NavigatorButton which, QToolButton* button) { buttons_.push_back({which, button}); }
   const std::vector<std::pair<NavigatorButton, QToolButton*>>& buttons() const { return buttons_; }
@@ -50,8 +39,7 @@ class DataNavigator::Link : public engine::DataLink {
     }
   }
 
-  void sourceDestroyed(engine::DataSource*) override {
-    source_ = nullptr;
+  void sourceLost() override {
     updateButtons();
   }
 
@@ -62,8 +50,6 @@ class DataNavigator::Link : public engine::DataLink {
   }
 
  private:
-  engine::Dataset* dataset() const { return source_ ? source_->dataset() : nullptr; }
-
   static void act(engine::Dataset& data, NavigatorButton which) {
     switch (which) {
       case NavigatorButton::First: data.first(); break;
@@ -103,7 +89,6 @@ class DataNavigator::Link : public engine::DataLink {
   }
 
   DataNavigator& bar_;
-  engine::DataSource* source_;
   std::vector<std::pair<NavigatorButton, QToolButton*>> buttons_;
 };
 

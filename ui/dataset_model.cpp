@@ -27,22 +27,13 @@ QString indicator(engine::DatasetState state) {
 }  // namespace
 
 DatasetModel::DatasetModel(engine::DataSource* source, std::vector<GridColumn> columns, QObject* parent)
-    : QAbstractTableModel(parent), source_(source), allFields_(columns.empty()), columns_(std::move(columns)) {
-  if (source_) {
-    source_->addLink(this);
-  }
+    : QAbstractTableModel(parent), allFields_(columns.empty()), columns_(std::move(columns)) {
+  follow(source);
   bindColumns();
   rows_ = datasetRows();
   current_ = datasetCurrent();
 }
 
-DatasetModel::~DatasetModel() {
-  if (source_) {
-    source_->removeLink(this);
-  }
-}
-
-engine::Dataset* DatasetModel::dataset() const { return source_ ? source_->dataset() : nullptr; }
 
 void DatasetModel::setColumnWidth(int column, int width) { columns_.at(column).width = width; }
 
@@ -147,8 +138,7 @@ void DatasetModel::dataEvent(engine::DataEvent event, const engine::Field*) {
   repaintRow(current_);  // a field changed, or the state (and with it the row indicator)
 }
 
-void DatasetModel::sourceDestroyed(engine::DataSource*) {
-  source_ = nullptr;
+void DatasetModel::sourceLost() {
   reload();
 }
 

@@ -15,14 +15,13 @@ class Field;
 
 namespace ui {
 
-class DatasetModel : public QAbstractTableModel, private engine::DataLink {
+class DatasetModel : public QAbstractTableModel, private engine::SourceFollower {
   Q_OBJECT
  public:
   // No columns: one column for every field of the dataset, in field order.
   DatasetModel(engine::DataSource* source, std::vector<GridColumn> columns, QObject* parent = nullptr);
-  ~DatasetModel() override;
 
-  engine::Dataset* dataset() const;
+  using engine::SourceFollower::dataset;
   const std::vector<GridColumn>& columns() const { return columns_; }
   void setColumnWidth(int column, int width);
   void setColumnVisible(int column, bool visible);
@@ -48,7 +47,7 @@ class DatasetModel : public QAbstractTableModel, private engine::DataLink {
 
  private:
   void dataEvent(engine::DataEvent event, const engine::Field* field) override;
-  void sourceDestroyed(engine::DataSource* source) override;
+  void sourceLost() override;
   void reload();
   void bindColumns();
   void followCursor();
@@ -59,7 +58,6 @@ class DatasetModel : public QAbstractTableModel, private engine::DataLink {
   engine::Field* fieldOf(int column) const;
   QWidget* widget() const;
 
-  engine::DataSource* source_;
   bool allFields_;
   std::vector<GridColumn> columns_;
   std::vector<engine::Field*> fields_;  // per column; nullptr when the dataset lacks it

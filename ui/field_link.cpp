@@ -6,19 +6,9 @@
 namespace ui {
 
 FieldLink::FieldLink(engine::DataSource* source, const QString& fieldName, Listener listener)
-    : source_(source), fieldName_(fieldName.toStdString()), listener_(std::move(listener)) {
-  if (source_) {
-    source_->addLink(this);
-  }
+    : fieldName_(fieldName.toStdString()), listener_(std::move(listener)) {
+  follow(source);
 }
-
-FieldLink::~FieldLink() {
-  if (source_) {
-    source_->removeLink(this);
-  }
-}
-
-engine::Dataset* FieldLink::dataset() const { return source_ ? source_->dataset() : nullptr; }
 
 engine::Field* FieldLink::field() const {
   engine::Dataset* data = dataset();
@@ -63,8 +53,7 @@ void FieldLink::setText(const QString& text) {
 
 void FieldLink::dataEvent(engine::DataEvent event, const engine::Field* field) { listener_(event, field); }
 
-void FieldLink::sourceDestroyed(engine::DataSource*) {
-  source_ = nullptr;
+void FieldLink::sourceLost() {
   listener_(engine::DataEvent::ActiveChanged, nullptr);  // shows nothing from now on
 }
 

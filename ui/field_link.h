@@ -14,16 +14,11 @@ class Field;
 
 namespace ui {
 
-class FieldLink : public engine::DataLink {
+class FieldLink : public engine::SourceFollower {
  public:
   using Listener = std::function<void(engine::DataEvent event, const engine::Field* field)>;
 
   FieldLink(engine::DataSource* source, const QString& fieldName, Listener listener);
-  ~FieldLink() override;
-  FieldLink(const FieldLink&) = delete;
-  FieldLink& operator=(const FieldLink&) = delete;
-
-  engine::Dataset* dataset() const;  // nullptr without a source or dataset
   engine::Field* field() const;      // nullptr while the dataset is inactive or lacks the field
   bool canModify() const;            // an active, writable dataset that has the field
   bool editing() const;              // the dataset is in edit or insert mode
@@ -34,10 +29,10 @@ class FieldLink : public engine::DataLink {
   void setText(const QString& text);  // edits the dataset first when it is browsing
 
   void dataEvent(engine::DataEvent event, const engine::Field* field) override;
-  void sourceDestroyed(engine::DataSource* source) override;
 
  private:
-  engine::DataSource* source_;
+  void sourceLost() override;
+
   std::string fieldName_;
   Listener listener_;
 };
