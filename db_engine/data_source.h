@@ -27,8 +27,6 @@ class DataLink {
   virtual void sourceDestroyed(DataSource* source) { (void)source; }
 };
 
-class DataSource;
-
 // A link that follows one data source at a time and lets go of it when the source goes first.
 class SourceFollower : public DataLink {
  public:

@@ -114,6 +114,7 @@ void Dataset::refresh() {
   settle();
   current_ = reloadRows(current_);
   bof_ = eof_ = rowCount() == 0;
+  ++refreshes_;
   notify(DataEvent::DataSetChanged);
 }
 

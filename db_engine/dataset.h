@@ -71,6 +71,8 @@ class Dataset {
   DatasetState state() const { return state_; }
   // Re-reads the rows of the range, staying on the current row where it is still there.
   void refresh();
+  // How often refresh() read the rows afresh; details of the dataset read theirs again with it.
+  unsigned refreshes() const { return refreshes_; }
 
   // --- Fields ---
   const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
@@ -168,6 +170,7 @@ class Dataset {
   bool bof_ = true;
   std::vector<DataSource*> sources_;
   int controlsDisabled_ = 0;
+  unsigned refreshes_ = 0;
 
  private:
   bool editing() const { return state_ == DatasetState::Edit || state_ == DatasetState::Insert; }

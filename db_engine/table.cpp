@@ -33,6 +33,7 @@ struct Table::Cursor {
   std::vector<std::string> linkColumns;  // leading order columns compared with the master fields
   std::vector<std::int64_t> keys;
   std::optional<std::vector<Value>> rangeValues;  // master values of the loaded range
+  unsigned rangeMasterRefreshes = 0;              // the master's refreshes when it was loaded
   Statement range;      // the keys of the whole range
   Statement rangeHead;  // the first rows of the range, with their values
   bool rangeReady = false;
@@ -82,7 +83,8 @@ class Table::MasterLink : public SourceFollower {
 
   void dataEvent(DataEvent event, const Field*) override {
     if (!movesRows(event) || !table_.active()) return;
-    if (event != DataEvent::ActiveChanged && table_.masterValues() == table_.cursor_->rangeValues) return;
+    // A post of the master that left its link values alone keeps the detail where it stands.
+    if (event != DataEvent::ActiveChanged && table_.rangeStillCurrent()) return;
     table_.rangeChanged();
   }
 
@@ -192,6 +194,15 @@ void Table::configureOrder() {
 }
 
 // nullopt: the master has no current row, so the range is empty; an empty list: no master link.
+unsigned Table::masterRefreshes() const {
+  const auto* master = masterSource() ? masterSource()->dataset() : nullptr;
+  return master ? master->refreshes() : 0;
+}
+
+bool Table::rangeStillCurrent() const {
+  return masterValues() == cursor_->rangeValues && masterRefreshes() == cursor_->rangeMasterRefreshes;
+}
+
 std::optional<std::vector<Value>> Table::masterValues() const {
   const auto& cursor = *cursor_;
   if (cursor.masterFields.empty()) return std::vector<Value>{};
@@ -234,6 +245,7 @@ void Table::loadKeys() {
   cursor.setKeys({});
   const auto values = masterValues();
   cursor.rangeValues = values;
+  cursor.rangeMasterRefreshes = masterRefreshes();
   if (!values) return;
   if (!cursor.rangeReady || cursor.rangeFilterSerial != filterSerial()) {
     const std::string from = " FROM " + quoteIdentifier(cursor.table) + rangeCondition("") + orderClause();

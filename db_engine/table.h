@@ -50,6 +50,9 @@ class Table : public Dataset {
   void reconfigure();
   void configureOrder();
   std::optional<std::vector<Value>> masterValues() const;
+  unsigned masterRefreshes() const;
+  // The loaded range is the master's current one: same link values, master not refreshed since.
+  bool rangeStillCurrent() const;
   std::string rangeCondition(const std::string& extra, bool filtered = true) const;
   std::string orderClause() const;
   bool canSeekIgnoringCase(const std::vector<std::size_t>& fieldIndexes, const std::vector<std::string>& values,

@@ -113,6 +113,32 @@ TEST_F(CascadeTest, PostedLinkFieldEditMovesDependentView) {
   EXPECT_EQ(names(*subUnits), (std::vector<std::string>{"Beaufort", "Blank", "Ecca", "Edge", "Whitehill"}));
 }
 
+TEST_F(CascadeTest, MasterPostKeepsDetailPlaceButMasterRefreshRereadsIt) {
+  ASSERT_TRUE(countries->locate("CountryID", "ZA"));
+  ASSERT_TRUE(units->locate("Name", "Karoo"));
+  ASSERT_TRUE(subUnits->locate("Name", "Ecca"));
+  // A post that leaves the link values alone (a date stamp) keeps the sub-unit where it stands.
+  units->edit();
+  units->fieldByName("DateModified").setAsString("2025-03-14");
+  units->post();
+  EXPECT_EQ(subUnits->fieldByName("Name").asString(), "Ecca");
+
+  // A unit added behind the view's back shows once the master is refreshed.
+  engine::Table other(session, "Other");
+  other.setDatabaseName("VORL");
+  other.setTableName("VORLLIST.DB");
+  other.open();
+  other.append();
+  other.fieldByName("Code").setAsInteger(40);
+  other.fieldByName("Name").setAsString("Adelaide");
+  other.fieldByName("LParent").setAsInteger(1);
+  other.fieldByName("CountryID").setAsString("ZA");
+  other.post();
+  EXPECT_EQ(subUnits->recordCount(), 4u);
+  units->refresh();
+  EXPECT_EQ(names(*subUnits), (std::vector<std::string>{"Adelaide", "Beaufort", "Blank", "Ecca", "Edge"}));
+}
+
 TEST_F(CascadeTest, FilterBoundHidesFromTheLimitUpAndKeepsEmptyYears) {
   ASSERT_TRUE(countries->locate("CountryID", "ZA"));
   ASSERT_TRUE(units->locate("Name", "Karoo"));
