@@ -136,8 +136,6 @@ void DatedUnitCheck::examineResult() {
 // edit mode with its new values until the walk moves on.
 void DatedUnitCheck::markUnit() {
   engine::Dataset& units = module_.VORLList;
-  engine::Dataset& results = module_.IsoResults;
-  const std::size_t result = results.recNo();
   try {
     module_.Interpretation.refresh();  // brought to the current result
     units.edit();
@@ -145,8 +143,5 @@ void DatedUnitCheck::markUnit() {
     unitInterpretation_.setAsString(interpretationText_.asString());
     units.post();
   } catch (const std::exception&) {
-    return;
   }
-  // A posted unit re-reads its linked suites and results; the walk goes on from the same result.
-  if (results.recNo() != result) results.moveTo(result);
 }
