@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
+  cups printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,80 @@
+#include "report_engine/text_metrics.h"
+
+#include <QTextLayout>
+#include <algorithm>
+
+namespace reporting {
+
+namespace {
+
+constexpr double kMeasureDpi = 720;
+constexpr double kMillimetresPerInch = 25.4;
+constexpr double kPointsPerInch = 72;
+
+double toMillimetres(double pixels) { return pixels * kMillimetresPerInch / kMeasureDpi; }
+double toPixels(double millimetres) { return millimetres * kMeasureDpi / kMillimetresPerInch; }
+
+}  // namespace
+
+QFont deviceFont(const FontSpec& style, double deviceDpi, double pixelsPerMillimetre) {
+  QFont font(style.family);
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setKerning(false);
+  // The painter turns points into pixels at the device's resolution; the pages are scaled instead.
+  const double millimetres = style.size * kMillimetresPerInch / kPointsPerInch;
+  font.setPointSizeF(std::max(0.1, millimetres * pixelsPerMillimetre * kPointsPerInch / deviceDpi));
+  return font;
+}
+
+TextMetrics::TextMetrics() : device_(1, 1, QImage::Format_RGB32) {
+  const int dotsPerMetre = qRound(kMeasureDpi / kMillimetresPerInch * 1000);
+  device_.setDotsPerMeterX(dotsPerMetre);
+  device_.setDotsPerMeterY(dotsPerMetre);
+}
+
+TextMetrics::Measure& TextMetrics::measure(const FontSpec& style) {
+  const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& entry) { return entry.first == style; });
+  if (found != fonts_.end()) return *found->second;
+  QFont font = deviceFont(style, kMeasureDpi, kMeasureDpi / kMillimetresPerInch);
+  auto entry = std::make_unique<Measure>(Measure{font, QFontMetricsF(font, &device_)});
+  fonts_.emplace_back(style, std::move(entry));
+  return *fonts_.back().second;
+}
+
+double TextMetrics::width(const FontSpec& font, const QString& text) {
+  return toMillimetres(measure(font).metrics.horizontalAdvance(text));
+}
+
+double TextMetrics::ascent(const FontSpec& font) { return toMillimetres(measure(font).metrics.ascent()); }
+
+double TextMetrics::lineSpacing(const FontSpec& font) { return toMillimetres(measure(font).metrics.lineSpacing()); }
+
+QString TextMetrics::elided(const FontSpec& font, const QString& text, double width) {
+  if (width <= 0) return text;
+  const auto& metrics = measure(font).metrics;
+  const double room = toPixels(width);
+  return metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room);
+}
+
+QStringList TextMetrics::wrapped(const FontSpec& font, const QString& text, double width) {
+  Measure& measured = measure(font);
+  QStringList lines;
+  for (const QString& paragraph : QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n')) {
+    if (paragraph.isEmpty()) {
+      lines.append(QString());
+      continue;
+    }
+    QTextLayout layout(paragraph, measured.font, &device_);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(toPixels(width));
+      lines.append(paragraph.mid(line.textStart(), line.textLength()).trimmed());
+    }
+    layout.endLayout();
+  }
+  return lines;
+}
+
+}  // namespace reporting
