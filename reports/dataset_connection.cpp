@@ -34,8 +34,6 @@ QVariant variantOf(const engine::Field& field) {
   return fromUtf8(field.asString());
 }
 
-}  // namespace
-
 reporting::DataType reportType(engine::FieldType type) {
   switch (type) {
     case engine::FieldType::SmallInt:
@@ -50,6 +48,17 @@ reporting::DataType reportType(engine::FieldType type) {
   }
   return reporting::DataType::dtString;
 }
+
+// A condition names the dataset's fields, as its own filter does.
+engine::FilterExpression::Resolver fieldsOf(const engine::Dataset& dataset) {
+  return [&dataset](std::string_view fieldName) -> std::optional<engine::FilterField> {
+    const engine::Field* field = dataset.findField(fieldName);
+    if (field == nullptr) return std::nullopt;
+    return engine::FilterField{field->index(), field->fieldName(), field->dataType()};
+  };
+}
+
+}  // namespace
 
 DatasetConnection::DatasetConnection(QString name, engine::Dataset& dataset, bool localFiltering)
     : DataConnection(std::move(name)), dataset_(dataset), localFiltering_(localFiltering) {}
@@ -102,13 +111,8 @@ void DatasetConnection::applyCondition(const QString& condition) {
     dataset_.setFiltered(true);
     return;
   }
-  const auto resolve = [this](std::string_view fieldName) -> std::optional<engine::FilterField> {
-    const engine::Field* field = dataset_.findField(fieldName);
-    if (field == nullptr) return std::nullopt;
-    return engine::FilterField{field->index(), field->fieldName(), field->dataType()};
-  };
   condition_ = std::make_unique<engine::FilterExpression>(
-      engine::FilterExpression::parse(condition.toStdString(), resolve, dataset_.name()));
+      engine::FilterExpression::parse(condition.toStdString(), fieldsOf(dataset_), dataset_.name()));
 }
 
 void DatasetConnection::moveFirst() { dataset_.first(); }

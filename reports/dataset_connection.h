@@ -3,6 +3,7 @@
 // open or closed, on the same row, with its own filter.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db_engine/dataset.h"
 #include "db_engine/filter_expression.h"
@@ -17,7 +18,6 @@ class DatasetConnection : public reporting::DataConnection {
   DatasetConnection(QString name, engine::Dataset& dataset, bool localFiltering);
 
   engine::Dataset& dataset() const { return dataset_; }
-  bool localFiltering() const { return localFiltering_; }
 
   std::vector<reporting::FieldInfo> fields() const override;
   reporting::FieldValue value(int field) const override;
@@ -45,8 +45,5 @@ class DatasetConnection : public reporting::DataConnection {
   Remembered remembered_;
   std::unique_ptr<engine::FilterExpression> condition_;  // local filtering, while a run has one
 };
-
-// The report engine's type for a field of the engine.
-reporting::DataType reportType(engine::FieldType type);
 
 }  // namespace reports

@@ -17,8 +17,10 @@ report() {  # name, root option..., then the PDF's path is printed
   echo "$pdf"
 }
 pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+# Whole texts are read first: grep -q stopping early would break the pipe under pipefail.
 expect_text() {  # pdf, text
-  pdftotext -layout "$1" - | grep -qF -- "$2" || { echo "$(basename "$1"): \"$2\" missing"; exit 1; }
+  pdftotext -layout "$1" "$work/text"
+  grep -qF -- "$2" "$work/text" || { echo "$(basename "$1"): \"$2\" missing"; exit 1; }
 }
 
 # The hierarchy from every top-level unit: several pages, each numbered "Page N of M".
@@ -26,7 +28,8 @@ pdf=$(report Hierarchy --all)
 count=$(pages "$pdf")
 [ "$count" -ge 3 ] || { echo "Hierarchy: only $count pages"; exit 1; }
 for page in $(seq 1 "$count"); do
-  pdftotext -f "$page" -l "$page" "$pdf" - | grep -qF "Page $page of $count" || { echo "Hierarchy: page $page unnumbered"; exit 1; }
+  pdftotext -f "$page" -l "$page" "$pdf" "$work/page"
+  grep -qF "Page $page of $count" "$work/page" || { echo "Hierarchy: page $page unnumbered"; exit 1; }
 done
 expect_text "$pdf" "Karoo Supergroup"
 expect_text "$pdf" "Teekloof Formation"
