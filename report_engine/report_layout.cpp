@@ -88,7 +88,12 @@ struct BandContent {
   double height = 0;
   Page elements;
   std::vector<std::optional<Flow>> flows;  // per text element: a memo line, which may move to the next page
-  std::vector<std::pair<std::size_t, QString>> pageNumbers;  // text element, template
+  struct PageNumberSlot {
+    std::size_t text;  // element
+    const Item* item;
+    QRectF box;
+  };
+  std::vector<PageNumberSlot> pageNumbers;  // filled in once the pages are counted
 };
 
 class Layout {
@@ -228,8 +233,10 @@ class Layout {
       text.baseline.ry() += y_;
       page.texts.push_back(text);
     }
-    for (const auto& [index, pattern] : content.pageNumbers) {
-      pageNumbers_.push_back({document_.pages.size() - 1, first + index, pattern});
+    for (auto slot : content.pageNumbers) {
+      slot.text += first;
+      slot.box.translate(0, y_);
+      pageNumbers_.push_back({document_.pages.size() - 1, slot});
     }
     y_ += content.height;
   }
@@ -255,7 +262,7 @@ class Layout {
         renderMemo(item, box, band, frame, content);
         return;
       case ItemKind::PageNumber:
-        content.pageNumbers.push_back({content.elements.texts.size(), item.text});
+        content.pageNumbers.push_back({content.elements.texts.size(), &item, box});
         addText(item, box, item.text, content);
         return;
       default:
@@ -432,11 +439,12 @@ class Layout {
     return false;
   }
 
-  double firstBandHeight(const Detail& detail) const {
-    for (const auto& part : detail.body) {
-      if (part.band) return part.band->height;
-    }
-    return 0;
+  // What a header keeps with it: the first band of the body, or a nested detail's first lines.
+  static double firstBandHeight(const Detail& detail) {
+    if (detail.body.empty()) return 0;
+    const auto& first = detail.body.front();
+    if (first.band) return first.band->height;
+    return (first.detail->columnHeader ? first.detail->columnHeader->height : 0) + firstBandHeight(*first.detail);
   }
 
   std::vector<int> groupColumnsOf(const Detail& detail, const ViewRows& view) const {
@@ -522,10 +530,11 @@ class Layout {
   void fillPageNumbers() {
     const QString count = QString::number(document_.pages.size());
     for (const auto& number : pageNumbers_) {
-      auto& text = document_.pages[number.page].texts[number.text];
-      text.text = QString(number.pattern)
+      auto& text = document_.pages[number.page].texts[number.slot.text];
+      text.text = QString(number.slot.item->text)
                       .replace(QStringLiteral("%P"), count)
                       .replace(QStringLiteral("%p"), QString::number(number.page + 1));
+      text.baseline = baseline(*number.slot.item, number.slot.box, text.text);
     }
   }
 
@@ -548,8 +557,8 @@ class Layout {
   bool pageHasBody_ = false;
   std::map<QString, double> printed_, sums_;
   struct PageNumber {
-    std::size_t page, text;
-    QString pattern;
+    std::size_t page;
+    BandContent::PageNumberSlot slot;
   };
   std::vector<PageNumber> pageNumbers_;
   std::vector<const Item*> reportSums_;

@@ -78,6 +78,8 @@ void DatasetConnection::remember() {
   condition_.reset();
   remembered_ = {dataset_.active(), dataset_.recNo(), dataset_.filter(), dataset_.filtered()};
   dataset_.open();
+  // Followers (the area queries run again on every move) need not follow a run's walk.
+  dataset_.disableControls();
 }
 
 // Also runs after a run that failed half-way, so it assumes nothing about the dataset's state.
@@ -86,11 +88,12 @@ void DatasetConnection::restore() {
   if (!remembered_.open) {
     dataset_.close();  // first, so the filter goes back without reading rows
     restoreFilter();
-    return;
+  } else {
+    restoreFilter();
+    dataset_.open();
+    dataset_.moveTo(remembered_.position);
   }
-  restoreFilter();
-  dataset_.open();
-  dataset_.moveTo(remembered_.position);
+  dataset_.enableControls();
 }
 
 // A filter text that was kept switched off need not compile, so it only goes back while off.

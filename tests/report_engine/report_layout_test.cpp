@@ -8,6 +8,7 @@
 #include "report_engine/project_file_reader.h"
 #include "report_engine/report_error.h"
 #include "report_engine/report_generator.h"
+#include "report_engine/text_metrics.h"
 #include "report_engine/value_format.h"
 #include "report_windows_support.h"
 
@@ -135,7 +136,7 @@ TEST_F(LayoutTest, SummaryThatOpensAPageHasThePageBands) {
   const auto report = definition(
       "<DataView Name=\"U\" Connection=\"Units\"/>"
       "<PageHeader Height=\"6\"><Text X=\"0\" Y=\"0\" Text=\"Lexicon\"/></PageHeader>"
-      "<PageFooter Height=\"6\"><PageNumber X=\"0\" Y=\"1\" Template=\"%p/%P\"/></PageFooter>"
+      "<PageFooter Height=\"6\"><PageNumber X=\"0\" Y=\"1\" Width=\"80\" Align=\"Right\" Template=\"%p/%P\"/></PageFooter>"
       "<Detail DataView=\"U\">" + nameBand() + "</Detail>"
       "<Summary Height=\"10\"><Text X=\"0\" Y=\"0\" Text=\"Units:\"/><Count X=\"20\" Y=\"0\" Over=\"Report\"/></Summary>");
   const auto document = reporting::generateReport(report);
@@ -144,6 +145,9 @@ TEST_F(LayoutTest, SummaryThatOpensAPageHasThePageBands) {
   ASSERT_GE(last.size(), 4u);
   EXPECT_EQ(last.front().text, "Lexicon");
   EXPECT_EQ(last.back().text, "2/2");
+  // Aligned as filled in, not as the template was.
+  reporting::TextMetrics metrics;
+  EXPECT_NEAR(last.back().baseline.x() + metrics.width(report.font, "2/2"), 10 + 80, 0.01);
   EXPECT_TRUE(textsOf(*document).contains("15"));
 }
 
