@@ -51,6 +51,8 @@ class DataConnection {
   bool eof() const;
   virtual std::vector<FieldInfo> fields() const = 0;
   virtual FieldValue value(int field) const = 0;
+  // The value alone, for fields the report only compares, sorts or adds up.
+  virtual QVariant rawValue(int field) const { return value(field).value; }
 
  protected:
   virtual void remember() = 0;

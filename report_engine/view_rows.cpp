@@ -59,9 +59,14 @@ ViewRows::ViewRows(DataConnection& connection, const QString& viewName, const QS
     }
     for (; !connection.eof(); connection.next(), ++rowCount_) {
       for (std::size_t column = 0; column < columns_.size(); ++column) {
+        Column& target = columns_[column];
+        if (!target.keepsText) {
+          target.values.push_back(stored(connection.rawValue(sources[column]), types[column]));
+          continue;
+        }
         FieldValue field = connection.value(sources[column]);
-        columns_[column].values.push_back(stored(field.value, types[column]));
-        if (columns_[column].keepsText) columns_[column].texts.push_back(std::move(field.displayText));
+        target.values.push_back(stored(field.value, types[column]));
+        target.texts.push_back(std::move(field.displayText));
       }
     }
   } catch (...) {

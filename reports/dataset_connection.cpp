@@ -74,6 +74,10 @@ reporting::FieldValue DatasetConnection::value(int field) const {
   return {variantOf(chosen), fromUtf8(chosen.displayText())};
 }
 
+QVariant DatasetConnection::rawValue(int field) const {
+  return variantOf(*dataset_.fields().at(static_cast<std::size_t>(field)));
+}
+
 void DatasetConnection::remember() {
   condition_.reset();
   remembered_ = {dataset_.active(), dataset_.recNo(), dataset_.filter(), dataset_.filtered()};

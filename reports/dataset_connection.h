@@ -21,6 +21,7 @@ class DatasetConnection : public reporting::DataConnection {
 
   std::vector<reporting::FieldInfo> fields() const override;
   reporting::FieldValue value(int field) const override;
+  QVariant rawValue(int field) const override;
 
  protected:
   void remember() override;
