@@ -18,6 +18,8 @@
 #include "data/sample_database.h"
 #include "db_engine/query.h"
 #include "platform/profile_file.h"
+#include "reports/print_commands.h"
+#include "reports/report_definition_dialog.h"
 #include "ui/data_controls.h"
 #include "ui/dialog_seam.h"
 #include "ui/handler_guard.h"
@@ -32,7 +34,6 @@ namespace {
 constexpr int kClientWidth = 695;
 constexpr int kClientHeight = 511;
 constexpr int kStatusBarHeight = 19;
-constexpr const char* kReportsMissing = "Reports are not available in this version";
 
 const char* flagText(bool flag) { return flag ? "1" : "0"; }
 
@@ -246,6 +247,15 @@ void TfmVORL1::Checkfordatedunits1Click() {
   DatedUnitCheck(*dmUnitDated_, this).run(AmbrellLink, SequenceLink);
 }
 
-void TfmVORL1::Print1Click(QObject*) { ui::showInformation(this, kReportsMissing); }
+void TfmVORL1::Print1Click(QObject* Sender) {
+  const bool all = Sender && Sender->objectName() == QLatin1String("Printall1");
+  reports::printReports(all ? reports::TReportData::Root::TopLevel : reports::TReportData::Root::CurrentUnit,
+                        dm().session(), dm().dsVORLList, {QString::fromStdString(ReportFileName), SequenceLink}, this);
+}
 
-void TfmVORL1::Reportdefinitionfile1Click() { ui::showInformation(this, kReportsMissing); }
+void TfmVORL1::Reportdefinitionfile1Click() {
+  auto dialog = std::make_unique<reports::TfmReportDef>(this);
+  dialog->eReportFileName->setText(QString::fromStdString(ReportFileName));
+  // Taken as typed: an empty name or one without extension is the user's to give.
+  if (ui::dialogs().exec(*dialog) == QDialog::Accepted) ReportFileName = dialog->eReportFileName->text().toStdString();
+}

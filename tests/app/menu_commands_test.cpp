@@ -1,4 +1,5 @@
-// Menu commands of the main window: About, Exit, the dated-unit check and the print commands.
+// Menu commands of the main window: About, Exit and the dated-unit check (the report commands have
+// tests of their own).
 #include <QAction>
 #include <QLabel>
 #include <QPointer>
@@ -52,12 +53,6 @@ TEST_F(MenuCommandsTest, CheckForDatedUnitsRunsOnlyWithBothLinksOn) {
   trigger("Checkfordatedunits1");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "Checking for dated units completed");
-}
-
-TEST_F(MenuCommandsTest, PrintCommandsSayReportsAreNotAvailable) {
-  for (const char* item : {"Print1", "Printall1", "Reportdefinitionfile1"}) trigger(item);
-  ASSERT_EQ(dialogs.messages.size(), 3u);
-  for (const auto& message : dialogs.messages) EXPECT_EQ(message.kind, ui::MessageKind::Information);
 }
 
 }  // namespace

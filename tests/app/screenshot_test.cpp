@@ -1,10 +1,14 @@
-// Pictures of the main window on every tab and of the About box, over the sample lexicon, saved
-// under the build folder (screenshots/) for a person to look at.
+// Pictures of the main window on every tab, of the About box and of the report windows reached from
+// the menus, over the sample lexicon, saved under the build folder (screenshots/) for a person to
+// look at.
 #include <QCoreApplication>
 #include <QDir>
+#include <QAction>
 #include <QPushButton>
 
 #include "app/about_box.h"
+#include "reports/report_definition_dialog.h"
+#include "reports/report_selection_window.h"
 #include "app/page_control.h"
 #include "app/vorl_varb.h"
 #include "app_test_support.h"
@@ -51,6 +55,38 @@ TEST_F(ScreenshotTest, MainWindowOnEveryTabAndTheAboutBox) {
   TAboutBox about(window.get());
   about.show();
   save(about, "about");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ScreenshotTest, ReportWindowsFromTheMenus) {
+  createProgram(copySampleDatabases(directory.filePath("sample")));
+  showWindow();
+  ASSERT_TRUE(dmVORL->VORLList.locate("Code", std::to_string(kRustenburgLayeredSuite)));
+  QStringList saved;
+  // Each window is shown as the modal loop would, pictured, and answered as a user would.
+  dialogs.answer = [&](QDialog& dialog) {
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QString name = dialog.objectName();
+    if (auto* selection = qobject_cast<reports::TfmRep1*>(&dialog)) {
+      save(dialog, SequenceLink ? "report-selection-developer" : "report-selection-user");
+      if (!SequenceLink) selection->bbPrint->click();
+    } else if (name == "ReportSetupForm") {
+      dialog.accept();  // to the preview
+    } else if (name == "ReportPreviewForm") {
+      save(dialog, "report-preview-unit-sheet");
+    } else if (name == "fmReportDef") {
+      save(dialog, "report-definition-file");
+    }
+    saved.append(name);
+    dialog.hide();
+    return dialog.result();
+  };
+  find<QAction>("Print1")->trigger();
+  SequenceLink = true;
+  find<QAction>("Print1")->trigger();
+  find<QAction>("Reportdefinitionfile1")->trigger();
+  EXPECT_EQ(saved.join(' ').toStdString(), "ReportSetupForm ReportPreviewForm fmRep1 fmRep1 fmReportDef");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
