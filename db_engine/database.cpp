@@ -81,10 +81,21 @@ void Database::startTransaction() { execute("BEGIN IMMEDIATE"); }
 void Database::commit() { execute("COMMIT"); }
 
 void Database::rollback() {
+  // A pending edit belongs to the work being undone: cancelled, never posted by the refresh below.
+  const auto datasets = openDatasets_;
+  for (auto* dataset : datasets) dataset->cancel();
   execute("ROLLBACK");
   // Rows added inside the transaction are gone: every open view reads its range again.
-  const auto datasets = openDatasets_;
   for (auto* dataset : datasets) dataset->refresh();
+}
+
+void Database::rowWritten(const Dataset& writer, const std::string& storedTable, std::int64_t key) {
+  const auto datasets = openDatasets_;
+  for (auto* dataset : datasets) {
+    if (dataset != &writer && std::find(openDatasets_.begin(), openDatasets_.end(), dataset) != openDatasets_.end()) {
+      dataset->rowWrittenElsewhere(storedTable, key);
+    }
+  }
 }
 
 bool Database::inTransaction() const { return handle_ && !sqlite3_get_autocommit(handle_); }

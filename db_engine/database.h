@@ -1,6 +1,7 @@
 #pragma once
 // A database object: an alias (a directory of tables) opened as one SQLite file, under a database
 // name that datasets use. Connects on the first open of a dataset that names it.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ class Database {
   void commit();
   void rollback();
   bool inTransaction() const;
+  // A dataset stored or deleted this row: the other open views of the same table follow.
+  void rowWritten(const Dataset& writer, const std::string& storedTable, std::int64_t key);
 
   // Runs SQL without results (tools); raises EngineError.
   void execute(const std::string& sql);

@@ -118,6 +118,12 @@ void Dataset::refresh() {
   notify(DataEvent::DataSetChanged);
 }
 
+void Dataset::rowsChangedUnder(std::size_t current) {
+  current_ = current;
+  if (!editing()) bof_ = eof_ = rowCount() == 0;
+  notify(DataEvent::DataSetChanged);
+}
+
 void Dataset::rangeChanged() {
   settle();
   reloadRows(0);
@@ -278,13 +284,15 @@ void Dataset::post() {
   if (!editing()) return;
   notify(DataEvent::UpdateData);
   if (onBeforePost) onBeforePost(*this);
+  // A handler that answers Retry every time gets this many retries; then the engine's error stands.
+  constexpr int kMostRetries = 3;
   std::size_t position = 0;
-  while (true) {
+  for (int retries = 0;; ++retries) {
     try {
       position = state_ == DatasetState::Insert ? storeInsert(buffer_, current_) : storeUpdate(current_, buffer_);
       break;
     } catch (const std::exception& error) {
-      if (!retryAfter(error)) throw;
+      if (retries == kMostRetries || !retryAfter(error)) throw;
     }
   }
   state_ = DatasetState::Browse;
@@ -294,6 +302,7 @@ void Dataset::post() {
   bof_ = eof_ = rowCount() == 0;
   notify(DataEvent::StateChanged);
   notify(DataEvent::DataSetChanged);
+  announceWrite();
 }
 
 // The post-error hook decides: Retry posts again, Abort ends quietly, Fail lets the error through.
@@ -338,6 +347,7 @@ void Dataset::deleteRecord() {
   bof_ = eof_ = count == 0;
   if (wasEditing) notify(DataEvent::StateChanged);
   notify(DataEvent::DataSetChanged);
+  announceWrite();
 }
 
 bool Dataset::canModify() const { return !readOnly_ && writable(); }

@@ -2,6 +2,7 @@
 // The common base of tables and queries: state, typed fields, a cursor over the rows of the
 // dataset's range, record operations, locate, and the events the data modules hook.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -141,6 +142,13 @@ class Dataset {
   virtual std::size_t storeUpdate(std::size_t row, const Row& values) = 0;
   virtual void storeDelete(std::size_t row) = 0;
   virtual void fillLinkFields(Row& row) { (void)row; }  // a detail copies its master's values
+  // After a post or delete: tells the database's other datasets which row of which table changed.
+  virtual void announceWrite() {}
+  // Another dataset of the database wrote this row: a view of the same table brings it up to date.
+  virtual void rowWrittenElsewhere(const std::string& storedTable, std::int64_t key) {
+    (void)storedTable;
+    (void)key;
+  }
   virtual bool writable() const = 0;
 
   void notify(DataEvent event, const Field* field = nullptr);
@@ -152,6 +160,8 @@ class Dataset {
   unsigned filterSerial() const { return filterSerial_; }
   // The rows changed as a whole (master moved, query ran again): settle, re-read, go to the first row.
   void rangeChanged();
+  // The rows of the range changed under the cursor, which now stands at current.
+  void rowsChangedUnder(std::size_t current);
   Database& connection() const;  // the open database
 
   Session& session_;
@@ -191,6 +201,7 @@ class Dataset {
   std::size_t insertedFrom_ = 0;  // the current row before an insert, for cancel
 
   friend class Field;
+  friend class Database;
 };
 
 }  // namespace engine

@@ -34,6 +34,7 @@ inline constexpr int DatasetOpen = 11011;       // operation refused on an open 
 inline constexpr int SqlError = 11012;          // SQL text the engine cannot run
 inline constexpr int Conversion = 11013;        // text that is not a valid value of the field's type
 inline constexpr int Storage = 11014;           // I/O, lock, full disk and other SQLite failures
+inline constexpr int RecordGone = 11015;        // the row was deleted through another connection
 }  // namespace code
 
 struct ErrorEntry {

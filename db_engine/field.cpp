@@ -51,7 +51,9 @@ std::int64_t Field::asInteger() const {
   const auto& current = value();
   if (engine::isNull(current)) return 0;
   if (const auto* integer = std::get_if<std::int64_t>(&current)) return *integer;
-  if (const auto number = numberOf(current)) return std::llround(*number);
+  if (const auto number = numberOf(current)) {
+    if (const auto integer = roundedInteger(*number)) return *integer;
+  }
   throw EngineError(code::Conversion, "'" + textOf(current) + "' is not a valid integer value for field " + fieldName());
 }
 
@@ -84,7 +86,9 @@ std::string Field::format(const Value& stored, bool forDisplay) const {
       const auto number = numberOf(stored);
       if (!number) return textOf(stored);
       if (!displayFormat.empty()) return formatNumber(*number, displayFormat);
-      return std::holds_alternative<std::int64_t>(stored) ? textOf(stored) : std::to_string(std::llround(*number));
+      if (std::holds_alternative<std::int64_t>(stored)) return textOf(stored);
+      const auto integer = roundedInteger(*number);
+      return integer ? std::to_string(*integer) : shortestNumber(*number);
     }
     case FieldType::Boolean: {
       const auto* text = std::get_if<std::string>(&stored);
@@ -128,7 +132,11 @@ void Field::setValue(Value newValue) {
       throw EngineError(code::Conversion, "'" + textOf(newValue) + "' is not a valid date for field " + fieldName());
     default: {
       const auto* integer = std::get_if<std::int64_t>(&newValue);
-      setAsString(integer ? std::to_string(*integer) : std::to_string(std::llround(number)));
+      const auto rounded = integer ? std::optional(*integer) : roundedInteger(number);
+      if (!rounded) {
+        throw EngineError(code::Conversion, "'" + textOf(newValue) + "' is not a valid integer value for field " + fieldName());
+      }
+      setAsString(std::to_string(*rounded));
     }
   }
 }

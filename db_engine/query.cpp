@@ -9,17 +9,19 @@
 #include "db_engine/filter_expression.h"
 #include "db_engine/format_settings.h"
 #include "db_engine/locate_match.h"
+#include "db_engine/result_window.h"
 #include "db_engine/sqlite_statement.h"
+#include "db_engine/store_step.h"
 #include "db_engine/value_text.h"
 
 namespace engine {
 
-// The result is read whole into memory; a live result also knows the table and key to write back.
+// The statement gives the result's columns; its rows are read through the window. A live result
+// also knows the table and key to write back.
 struct Query::Result {
   Statement statement;
+  ResultWindow window;
   std::vector<std::size_t> fieldColumns;  // result column of each field
-  std::vector<Row> rows;                  // aligned with the fields
-  std::vector<std::size_t> visible;       // rows that pass the filter, in result order
   std::string table;                      // live results only: the table rows are written to
   std::vector<std::string> originColumns;  // per field, the table column it came from
   std::vector<std::size_t> keyFields;      // fields holding the table's primary key
@@ -71,8 +73,16 @@ std::vector<std::string> parameterNames(const std::string& sql) {
   return names;
 }
 
+// A number for an integer parameter: a whole number as an integer, a fraction as it is.
+Value integerParameter(double real, const std::string& name) {
+  const auto integer = roundedInteger(real);
+  if (!integer) throw EngineError(code::Conversion, "'" + shortestNumber(real) + "' is not a valid integer value for parameter " + name);
+  if (static_cast<double>(*integer) == real) return *integer;
+  return real;
+}
+
 // A value in the parameter's declared type where the text allows it.
-Value typedValue(const Value& value, FieldType type) {
+Value typedValue(const Value& value, FieldType type, const std::string& name) {
   const auto* text = std::get_if<std::string>(&value);
   switch (type) {
     case FieldType::SmallInt:
@@ -80,9 +90,7 @@ Value typedValue(const Value& value, FieldType type) {
       if (text) {
         if (const auto integer = parseInteger(*text)) return *integer;
       }
-      if (const auto* real = std::get_if<double>(&value); real && *real == static_cast<double>(static_cast<std::int64_t>(*real))) {
-        return static_cast<std::int64_t>(*real);
-      }
+      if (const auto* real = std::get_if<double>(&value)) return integerParameter(*real, name);
       return value;
     case FieldType::Float:
       if (text) {
@@ -186,6 +194,7 @@ void Query::prepare() {
   auto& database = this->database();
   database.open();
   result_->statement = Statement(database.handle(), joinLines(sql_), name_);
+  result_->window.prepare(database.handle(), joinLines(sql_), name_);
 }
 
 void Query::unprepare() {
@@ -201,52 +210,29 @@ Value Query::parameterValue(const Param& param) const {
   const auto* source = dataSource();
   const auto* dataset = source ? source->dataset() : nullptr;
   if (dataset && dataset != this && dataset->active()) {
-    if (const auto* field = dataset->findField(param.name)) return typedValue(field->value(), param.type);
+    if (const auto* field = dataset->findField(param.name)) return typedValue(field->value(), param.type, param.name);
   }
-  return typedValue(param.value, param.type);
+  return typedValue(param.value, param.type, param.name);
 }
 
-std::vector<Row> Query::execute() {
-  auto& statement = result_->statement;
-  const int parameters = sqlite3_bind_parameter_count(statement.get());
-  for (int index = 1; index <= parameters; ++index) {
-    const char* marker = sqlite3_bind_parameter_name(statement.get(), index);
-    if (!marker) continue;
-    const auto found = std::find_if(params_.begin(), params_.end(), [&](const Param& param) { return equalIgnoringCase(param.name, marker + 1); });
-    if (found != params_.end()) statement.bind(index, parameterValue(*found));
-  }
-  ResetOnExit reset(statement);
-  std::vector<Row> rows;
-  while (statement.step()) {
-    Row row(static_cast<std::size_t>(statement.columnCount()));
-    for (std::size_t column = 0; column < row.size(); ++column) row[column] = statement.column(static_cast<int>(column));
-    rows.push_back(std::move(row));
-  }
-  return rows;
+Bindings Query::bindings() const {
+  Bindings values;
+  for (const auto& param : params_) values.emplace_back(param.name, parameterValue(param));
+  return values;
+}
+
+void Query::execute(bool force) {
+  result_->window.run(bindings(), result_->fieldColumns, activeFilter(), filterSerial(), force);
 }
 
 void Query::openRows() {
   // A statement prepared on an earlier connection of the database is prepared again.
   if (!prepared() || sqlite3_db_handle(result_->statement.get()) != connection().handle()) prepare();
-  auto rows = execute();
-  result_->fieldColumns = bindFields(resultColumns(result_->statement.get(), rows));
+  constexpr std::size_t kTypeSample = 16;
+  const auto sample = result_->window.sample(bindings(), kTypeSample);
+  result_->fieldColumns = bindFields(resultColumns(result_->statement.get(), sample));
   findWriteBack();
-  storeRows(std::move(rows));
-}
-
-void Query::storeRows(std::vector<Row> rows) {
-  auto& result = *result_;
-  result.rows.clear();
-  result.visible.clear();
-  for (auto& row : rows) {
-    Row aligned;
-    for (const auto column : result.fieldColumns) aligned.push_back(std::move(row[column]));
-    result.rows.push_back(std::move(aligned));
-  }
-  const auto* filter = activeFilter();
-  for (std::size_t index = 0; index < result.rows.size(); ++index) {
-    if (!filter || filter->matches(result.rows[index])) result.visible.push_back(index);
-  }
+  execute(true);
 }
 
 // A result can be written back when all its fields come from one table whose key is among them.
@@ -277,14 +263,13 @@ void Query::findWriteBack() {
 }
 
 void Query::closeRows() {
-  result_->rows.clear();
-  result_->visible.clear();
+  result_->window.clear();
   result_->table.clear();
 }
 
 std::size_t Query::reloadRows(std::size_t current) {
   const auto key = current < rowCount() && writable() ? std::optional(keyOf(readRow(current))) : std::nullopt;
-  storeRows(execute());
+  execute(false);
   return positionOf(key, current);
 }
 
@@ -297,16 +282,19 @@ std::vector<Value> Query::keyOf(const Row& row) const {
 std::size_t Query::positionOf(const std::optional<std::vector<Value>>& key, std::size_t fallback) const {
   const auto count = rowCount();
   if (key) {
-    for (std::size_t row = 0; row < count; ++row) {
-      if (keyOf(readRow(row)) == *key) return row;
-    }
+    if (const auto found = result_->window.find([&](const Row& row) { return keyOf(row) == *key; })) return *found;
   }
   return count ? std::min(fallback, count - 1) : 0;
 }
 
-std::size_t Query::rowCount() const { return result_->visible.size(); }
+std::size_t Query::rowCount() const { return result_->window.size(); }
 
-const Row& Query::readRow(std::size_t row) const { return result_->rows[result_->visible.at(row)]; }
+const Row& Query::readRow(std::size_t row) const {
+  if (row >= rowCount()) {
+    throw EngineError(code::General, "Row " + std::to_string(row) + " is out of the range of query " + name_);
+  }
+  return result_->window.row(row);
+}
 
 std::optional<std::size_t> Query::findRow(const std::vector<std::size_t>& fieldIndexes,
                                           const std::vector<std::string>& values, LocateOptions options) {
@@ -316,23 +304,33 @@ std::optional<std::size_t> Query::findRow(const std::vector<std::size_t>& fieldI
     if (!target) return std::nullopt;
     targets.push_back(std::move(*target));
   }
-  for (std::size_t row = 0; row < rowCount(); ++row) {
-    const auto& values = readRow(row);
-    bool all = true;
-    for (std::size_t index = 0; index < fieldIndexes.size() && all; ++index) {
+  return result_->window.find([&](const Row& values) {
+    for (std::size_t index = 0; index < fieldIndexes.size(); ++index) {
       const auto field = fieldIndexes[index];
-      all = locateMatches(*fields_[field], values[field], targets[index], options);
+      if (!locateMatches(*fields_[field], values[field], targets[index], options)) return false;
     }
-    if (all) return row;
-  }
-  return std::nullopt;
+    return true;
+  });
 }
 
-void Query::runWrite(const std::string& sql, const std::vector<Value>& values) {
-  Statement statement(connection().handle(), sql, canonicalTableName(result_->table));
-  for (std::size_t index = 0; index < values.size(); ++index) statement.bind(static_cast<int>(index + 1), values[index]);
-  ResetOnExit reset(statement);
-  statement.step();
+// The write and the new result, as one step that leaves the database as it was when it fails.
+void Query::runWrite(const std::string& sql, const std::vector<Value>& values, bool oneRow) {
+  const auto context = canonicalTableName(result_->table);
+  try {
+    StoreStep step(connection().handle(), context);
+    {
+      Statement statement(connection().handle(), sql, context);
+      for (std::size_t index = 0; index < values.size(); ++index) statement.bind(static_cast<int>(index + 1), values[index]);
+      ResetOnExit reset(statement);
+      statement.step();
+    }
+    if (oneRow) expectOneChangedRow(connection().handle(), context);
+    execute(true);
+    step.complete();
+  } catch (...) {
+    result_->window.invalidate();  // it may hold rows of the write that was undone
+    throw;
+  }
 }
 
 std::string Query::keyCondition() const {
@@ -350,8 +348,8 @@ std::size_t Query::storeInsert(const Row& row, std::size_t position) {
     columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column);
     placeholders += placeholders.empty() ? "?" : ", ?";
   }
-  runWrite("INSERT INTO " + quoteIdentifier(result_->table) + " (" + columns + ") VALUES (" + placeholders + ")", row);
-  storeRows(execute());
+  runWrite("INSERT INTO " + quoteIdentifier(result_->table) + " (" + columns + ") VALUES (" + placeholders + ")", row,
+           false);
   return positionOf(keyOf(row), position);
 }
 
@@ -366,14 +364,13 @@ std::size_t Query::storeUpdate(std::size_t row, const Row& values) {
   }
   if (assignments.empty()) return row;
   for (auto& value : keyOf(stored)) parameters.push_back(std::move(value));
-  runWrite("UPDATE " + quoteIdentifier(result_->table) + " SET " + assignments + " WHERE " + keyCondition(), parameters);
-  storeRows(execute());
+  runWrite("UPDATE " + quoteIdentifier(result_->table) + " SET " + assignments + " WHERE " + keyCondition(), parameters,
+           true);
   return positionOf(keyOf(values), row);
 }
 
 void Query::storeDelete(std::size_t row) {
-  runWrite("DELETE FROM " + quoteIdentifier(result_->table) + " WHERE " + keyCondition(), keyOf(readRow(row)));
-  storeRows(execute());
+  runWrite("DELETE FROM " + quoteIdentifier(result_->table) + " WHERE " + keyCondition(), keyOf(readRow(row)), true);
 }
 
 bool Query::writable() const { return !result_->table.empty(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db_engine/dataset.h"
+#include "db_engine/result_window.h"
 
 namespace engine {
 
@@ -60,12 +61,13 @@ class Query : public Dataset {
  private:
   struct Result;
   Value parameterValue(const Param& param) const;
-  std::vector<Row> execute();  // binds the parameters and reads every row of the result
-  void storeRows(std::vector<Row> rows);
+  Bindings bindings() const;  // the parameter values a run binds
+  // Runs the query again; unless forced, only when the parameter values or the database changed.
+  void execute(bool force);
   void findWriteBack();
   std::vector<Value> keyOf(const Row& row) const;
   std::size_t positionOf(const std::optional<std::vector<Value>>& key, std::size_t fallback) const;
-  void runWrite(const std::string& sql, const std::vector<Value>& values);
+  void runWrite(const std::string& sql, const std::vector<Value>& values, bool oneRow);
   std::string keyCondition() const;
 
   std::vector<std::string> sql_;

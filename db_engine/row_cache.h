@@ -36,6 +36,7 @@ class RowCache {
     return slots_[slot].second;
   }
 
+  void forget(std::int64_t key) { where_.erase(key); }
   void clear() { where_.clear(); }
 
  private:

@@ -11,6 +11,7 @@
 #include "db_engine/locate_match.h"
 #include "db_engine/row_cache.h"
 #include "db_engine/sqlite_statement.h"
+#include "db_engine/store_step.h"
 
 namespace engine {
 namespace {
@@ -49,29 +50,19 @@ struct Table::Cursor {
     return found->second;
   }
 
-  // Positions of keys in a large range, built when first asked for after the range was read.
-  std::unordered_map<std::int64_t, std::size_t> positions;
+  // The row last written through this dataset, announced to the other views of the table.
+  std::optional<std::int64_t> written;
 
   void setKeys(std::vector<std::int64_t> range) {
     keys = std::move(range);
-    positions.clear();
     cache.clear();
   }
 
-  std::optional<std::size_t> position(std::int64_t key) {
-    constexpr std::size_t kScanned = 1024;
-    if (keys.size() <= kScanned) {
-      const auto found = std::find(keys.begin(), keys.end(), key);
-      if (found == keys.end()) return std::nullopt;
-      return static_cast<std::size_t>(found - keys.begin());
-    }
-    if (positions.empty()) {
-      positions.reserve(keys.size());
-      for (std::size_t index = 0; index < keys.size(); ++index) positions.emplace(keys[index], index);
-    }
-    const auto found = positions.find(key);
-    if (found == positions.end()) return std::nullopt;
-    return found->second;
+  // A scan of the keys in memory: even at 100,000 rows far cheaper than any read of the file.
+  std::optional<std::size_t> position(std::int64_t key) const {
+    const auto found = std::find(keys.begin(), keys.end(), key);
+    if (found == keys.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - keys.begin());
   }
 
   std::size_t clamp(std::size_t row) const { return keys.empty() ? 0 : std::min(row, keys.size() - 1); }
@@ -258,16 +249,17 @@ void Table::loadKeys() {
     cursor.rangeFilterSerial = filterSerial();
   }
   std::vector<std::int64_t> keys;
-  std::vector<Row> rows;
+  std::vector<std::pair<std::int64_t, Row>> rows;
   {
     bindRange(cursor.rangeHead, *values);
     ResetOnExit reset(cursor.rangeHead);
     while (cursor.rangeHead.step()) {
-      keys.push_back(std::get<std::int64_t>(cursor.rangeHead.column(0)));
+      const auto key = std::get<std::int64_t>(cursor.rangeHead.column(0));
+      keys.push_back(key);
       Row row(cursor.columns.size());
       for (std::size_t column = 0; column < row.size(); ++column)
         row[column] = cursor.rangeHead.column(static_cast<int>(column + 1));
-      rows.push_back(std::move(row));
+      rows.emplace_back(key, std::move(row));
     }
   }
   if (keys.size() == kRangeHeadRows) {
@@ -277,7 +269,8 @@ void Table::loadKeys() {
     while (cursor.range.step()) keys.push_back(std::get<std::int64_t>(cursor.range.column(0)));
   }
   cursor.setKeys(std::move(keys));
-  for (std::size_t index = 0; index < rows.size(); ++index) cursor.cache.store(cursor.keys[index], std::move(rows[index]));
+  // The second read may see another connection's writes: each row goes under the key it was read with.
+  for (auto& [key, row] : rows) cursor.cache.store(key, std::move(row));
 }
 
 void Table::closeRows() { cursor_.reset(); }
@@ -393,20 +386,75 @@ Table::SeekOutcome Table::seekIgnoringCase(const Field& field, const std::string
   return {false, std::nullopt};
 }
 
+// Whether the stored row belongs to the range as it was loaded (its link values and the filter).
+bool Table::inLoadedRange(std::int64_t key) {
+  auto& cursor = *cursor_;
+  if (!cursor.rangeValues) return false;
+  auto& statement = cursor.statement("SELECT 1 FROM " + quoteIdentifier(cursor.table) + rangeCondition("rowid = ?"));
+  statement.bind(bindRange(statement, *cursor.rangeValues), key);
+  ResetOnExit reset(statement);
+  return statement.step();
+}
+
+// SQLite itself compares the two rows, so that collations and nulls order exactly as in the range.
+bool Table::comesBefore(std::int64_t first, std::int64_t second) {
+  auto& cursor = *cursor_;
+  auto& statement = cursor.statement("SELECT rowid FROM " + quoteIdentifier(cursor.table) + " WHERE rowid IN (?, ?)" +
+                                     orderClause() + " LIMIT 1");
+  statement.bind(1, first);
+  statement.bind(2, second);
+  ResetOnExit reset(statement);
+  return statement.step() && std::get<std::int64_t>(statement.column(0)) == first;
+}
+
+// A binary search of the keys, as they would be without the position skip.
+std::size_t Table::insertionPoint(std::int64_t key, std::optional<std::size_t> skip) {
+  const auto& keys = cursor_->keys;
+  const auto physical = [&](std::size_t index) { return skip && index >= *skip ? index + 1 : index; };
+  std::size_t low = 0;
+  std::size_t high = keys.size() - (skip ? 1 : 0);
+  while (low < high) {
+    const auto middle = low + (high - low) / 2;
+    if (comesBefore(key, keys[physical(middle)])) high = middle;
+    else low = middle + 1;
+  }
+  return low;
+}
+
+// Where a written row moves within the range; reads only, so that it can fail inside a store step.
+Table::Placement Table::placement(std::int64_t key, bool orderMayChange) {
+  Placement place{cursor_->position(key), std::nullopt};
+  if (!inLoadedRange(key)) return place;
+  place.to = place.from && !orderMayChange ? place.from : insertionPoint(key, place.from);
+  return place;
+}
+
+void Table::applyPlacement(std::int64_t key, const Placement& place) {
+  auto& cursor = *cursor_;
+  cursor.cache.forget(key);
+  if (place.from == place.to) return;
+  if (place.from) cursor.keys.erase(cursor.keys.begin() + static_cast<long>(*place.from));
+  if (place.to) cursor.keys.insert(cursor.keys.begin() + static_cast<long>(*place.to), key);
+}
+
 std::size_t Table::storeInsert(const Row& row, std::size_t position) {
   auto& cursor = *cursor_;
   std::string placeholders;
   for (std::size_t index = 0; index < cursor.columns.size(); ++index) placeholders += index ? ", ?" : "?";
   auto& statement = cursor.statement("INSERT INTO " + quoteIdentifier(cursor.table) + " (" +
                                      joinColumns(cursor.columns, ", ") + ") VALUES (" + placeholders + ")");
+  StoreStep step(cursor.connection, cursor.label);
   for (std::size_t index = 0; index < row.size(); ++index) statement.bind(static_cast<int>(index + 1), row[index]);
   {
     ResetOnExit reset(statement);
     statement.step();
   }
   const auto key = sqlite3_last_insert_rowid(cursor.connection);
-  loadKeys();
-  return cursor.position(key).value_or(cursor.clamp(position));
+  const auto place = placement(key, true);
+  step.complete();
+  applyPlacement(key, place);
+  cursor.written = key;
+  return place.to.value_or(cursor.clamp(position));
 }
 
 std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
@@ -425,6 +473,7 @@ std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
   }
   auto& statement =
       cursor.statement("UPDATE " + quoteIdentifier(cursor.table) + " SET " + assignments + " WHERE rowid = ?");
+  StoreStep step(cursor.connection, cursor.label);
   int parameter = 1;
   for (const auto index : changed) statement.bind(parameter++, values[index]);
   statement.bind(parameter, key);
@@ -432,27 +481,48 @@ std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
     ResetOnExit reset(statement);
     statement.step();
   }
-  const bool reorders = activeFilter() || std::any_of(changed.begin(), changed.end(), [&](std::size_t index) {
+  expectOneChangedRow(cursor.connection, cursor.label);
+  const bool reorders = std::any_of(changed.begin(), changed.end(), [&](std::size_t index) {
     return std::any_of(cursor.order.begin(), cursor.order.end(),
                        [&](const std::string& column) { return equalIgnoringCase(column, cursor.columns[index]); });
   });
-  if (!reorders) {
-    cursor.cache.store(key, values);
-    return row;
-  }
-  loadKeys();
-  return cursor.position(key).value_or(cursor.clamp(row));
+  const auto place = placement(key, reorders);
+  step.complete();
+  applyPlacement(key, place);
+  cursor.written = key;
+  return place.to.value_or(cursor.clamp(row));
 }
 
 void Table::storeDelete(std::size_t row) {
   auto& cursor = *cursor_;
+  const auto key = cursor.keys.at(row);
   auto& statement = cursor.statement("DELETE FROM " + quoteIdentifier(cursor.table) + " WHERE rowid = ?");
-  statement.bind(1, cursor.keys.at(row));
+  statement.bind(1, key);
   {
     ResetOnExit reset(statement);
     statement.step();
   }
-  loadKeys();
+  expectOneChangedRow(cursor.connection, cursor.label);
+  applyPlacement(key, {row, std::nullopt});
+  cursor.written = key;
+}
+
+void Table::announceWrite() {
+  if (!cursor_ || !cursor_->written) return;
+  const auto key = *std::exchange(cursor_->written, std::nullopt);
+  connection().rowWritten(*this, cursor_->table, key);
+}
+
+void Table::rowWrittenElsewhere(const std::string& storedTable, std::int64_t key) {
+  auto& cursor = *cursor_;
+  if (!equalIgnoringCase(storedTable, cursor.table)) return;
+  const auto shown = current_ < cursor.keys.size() ? std::optional(cursor.keys[current_]) : std::nullopt;
+  const auto place = placement(key, true);
+  if (!place.from && !place.to) return;
+  applyPlacement(key, place);
+  // An appended row stands past the last one and stays there.
+  const auto current = shown ? cursor.position(*shown).value_or(cursor.clamp(current_)) : std::min(current_, cursor.keys.size());
+  rowsChangedUnder(current);
 }
 
 void Table::fillLinkFields(Row& row) {

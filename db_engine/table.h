@@ -43,6 +43,8 @@ class Table : public Dataset {
   std::size_t storeUpdate(std::size_t row, const Row& values) override;
   void storeDelete(std::size_t row) override;
   void fillLinkFields(Row& row) override;
+  void announceWrite() override;
+  void rowWrittenElsewhere(const std::string& storedTable, std::int64_t key) override;
   bool writable() const override;
 
  private:
@@ -65,6 +67,15 @@ class Table : public Dataset {
                                const std::vector<Value>& master);
   int bindRange(Statement& statement, const std::vector<Value>& masterValues) const;
   void loadKeys();
+  bool inLoadedRange(std::int64_t key);
+  bool comesBefore(std::int64_t first, std::int64_t second);
+  std::size_t insertionPoint(std::int64_t key, std::optional<std::size_t> skip);
+  struct Placement {
+    std::optional<std::size_t> from;  // position before the write; none: it was not in the range
+    std::optional<std::size_t> to;    // position after it; none: it left the range
+  };
+  Placement placement(std::int64_t key, bool orderMayChange);
+  void applyPlacement(std::int64_t key, const Placement& place);
   std::optional<Row> fetchRow(std::int64_t key) const;
 
   std::string tableName_;

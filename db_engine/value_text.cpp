@@ -293,6 +293,14 @@ std::optional<std::int64_t> parseInteger(std::string_view text) {
   return value;
 }
 
+std::optional<std::int64_t> roundedInteger(double number) {
+  // 2^63 is exact as a double; every double below it converts without overflow.
+  constexpr double kLimit = 9223372036854775808.0;
+  const double rounded = std::round(number);
+  if (!std::isfinite(rounded) || rounded < -kLimit || rounded >= kLimit) return std::nullopt;
+  return static_cast<std::int64_t>(rounded);
+}
+
 std::optional<double> parseFloat(std::string_view text) {
   text = trim(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);

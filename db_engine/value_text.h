@@ -21,6 +21,8 @@ std::string formatDate(std::string_view isoDate, std::string_view pattern);
 std::optional<std::string> parseDate(std::string_view text, std::string_view pattern);
 
 std::optional<std::int64_t> parseInteger(std::string_view text);
+// The integer nearest to number; none when it is not finite or lies beyond the 64-bit range.
+std::optional<std::int64_t> roundedInteger(double number);
 std::optional<double> parseFloat(std::string_view text);
 std::optional<bool> parseBoolean(std::string_view text);  // "True"/"False" in any case, "1"/"0"
 

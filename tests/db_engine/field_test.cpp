@@ -1,4 +1,6 @@
 // Field values as text: conversions, display formats, dates, booleans.
+#include <limits>
+
 #include "db_engine/format_settings.h"
 #include "engine_fixture.h"
 
@@ -77,6 +79,38 @@ TEST_F(FieldTest, TextConvertsToEachTypeOrIsRefused) {
   field("Code").setAsString("");
   EXPECT_TRUE(field("Code").isNull());
   EXPECT_EQ(field("Code").asInteger(), 0);
+}
+
+// Infinities, NaN and numbers beyond 64 bits never reach an integer: they are refused.
+TEST_F(FieldTest, NumbersWithoutAnIntegerValueAreRefused) {
+  const double unconvertible[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN(), 9.3e18, -9.3e18, 1e300};
+  for (const double number : unconvertible) {
+    field("AgeMinimum").setAsFloat(number);
+    EXPECT_THROW(field("AgeMinimum").asInteger(), EngineError) << number;
+    EXPECT_THROW(field("LParent").setValue(number), EngineError) << number;
+  }
+  field("AgeMinimum").setAsFloat(-9223372036854775808.0);
+  EXPECT_EQ(field("AgeMinimum").asInteger(), std::numeric_limits<std::int64_t>::min());
+  field("LParent").setValue(2.5);
+  EXPECT_EQ(field("LParent").asInteger(), 3);
+
+  // A real that another program stored in an integer column.
+  units->cancel();
+  runSql(directory.path(), "UPDATE VORLLIST SET LParent = 9e999 WHERE Code = 1");
+  units->refresh();
+  ASSERT_TRUE(units->locate("Code", "1"));
+  EXPECT_THROW(field("LParent").asInteger(), EngineError);
+  EXPECT_EQ(field("LParent").displayText(), "inf");
+
+  engine::Query query(session, "ByParent");
+  query.setDatabaseName("VORL");
+  query.setSql({"select Name from vorllist where LParent = :LParent"});
+  query.declareParam({"LParent", engine::FieldType::Integer, std::numeric_limits<double>::infinity()});
+  EXPECT_THROW(query.open(), EngineError);
+  query.declareParam({"LParent", engine::FieldType::Integer, 1.0});
+  query.open();
+  EXPECT_EQ(query.recordCount(), 5u);
 }
 
 TEST_F(FieldTest, DatesUseTheShortDateFormatAndIsoText) {

@@ -123,7 +123,7 @@ TEST_F(CascadeTest, MasterPostKeepsDetailPlaceButMasterRefreshRereadsIt) {
   units->post();
   EXPECT_EQ(subUnits->fieldByName("Name").asString(), "Ecca");
 
-  // A unit added behind the view's back shows once the master is refreshed.
+  // A unit added through another dataset of the database shows at once, before the current row.
   engine::Table other(session, "Other");
   other.setDatabaseName("VORL");
   other.setTableName("VORLLIST.DB");
@@ -134,9 +134,14 @@ TEST_F(CascadeTest, MasterPostKeepsDetailPlaceButMasterRefreshRereadsIt) {
   other.fieldByName("LParent").setAsInteger(1);
   other.fieldByName("CountryID").setAsString("ZA");
   other.post();
-  EXPECT_EQ(subUnits->recordCount(), 4u);
-  units->refresh();
+  EXPECT_EQ(subUnits->fieldByName("Name").asString(), "Ecca");
+  EXPECT_EQ(subUnits->recNo(), 3u);
   EXPECT_EQ(names(*subUnits), (std::vector<std::string>{"Adelaide", "Beaufort", "Blank", "Ecca", "Edge"}));
+  // One added through another connection shows once the master is refreshed.
+  runSql(directory.path(), "INSERT INTO VORLLIST (Code, Name, LParent, CountryID) VALUES (41, 'Zulu', 1, 'ZA')");
+  EXPECT_EQ(subUnits->recordCount(), 5u);
+  units->refresh();
+  EXPECT_EQ(subUnits->recordCount(), 6u);
 }
 
 TEST_F(CascadeTest, FilterBoundHidesFromTheLimitUpAndKeepsEmptyYears) {

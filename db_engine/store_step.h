@@ -1,0 +1,28 @@
+#pragma once
+// A write and the reads that bring a dataset's view up to date after it, as one step: when any
+// part fails, the database is as it was before the step (a savepoint, so it nests in transactions).
+#include <sqlite3.h>
+
+#include <string>
+
+namespace engine {
+
+class StoreStep {
+ public:
+  StoreStep(sqlite3* connection, std::string context);
+  ~StoreStep();  // rolls back unless completed; never throws, so the first error is the one reported
+  StoreStep(const StoreStep&) = delete;
+  StoreStep& operator=(const StoreStep&) = delete;
+
+  void complete();
+
+ private:
+  sqlite3* connection_;
+  std::string context_;
+  bool open_ = true;
+};
+
+// The rows the last write changed: an update or delete that changed none found its row gone.
+void expectOneChangedRow(sqlite3* connection, const std::string& context);
+
+}  // namespace engine
