@@ -6,6 +6,7 @@
 
 #include "app/form_builder.h"
 #include "app/glyphs.h"
+#include "ui/scaling/gt_form.h"
 
 using vorl::place;
 
@@ -55,6 +56,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   auto* ok = place(new QPushButton("OK", this), "OKButton", 119, 196, 75, 25);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* scaling = new ui::GTForm(this);
+  scaling->setObjectName("GTForm1");
+  scaling->setGTDesignH("600-11");
+  scaling->setGTDesignW("800-10");
+  scaling->setGTClientHeight(232);
+  scaling->setGTClientWidth(327);
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

@@ -3,11 +3,11 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 #include <memory>
+#include <utility>
 
 #include "app/about_box.h"
 #include "app/dated_unit_check.h"
@@ -23,6 +23,8 @@
 #include "ui/data_controls.h"
 #include "ui/dialog_seam.h"
 #include "ui/handler_guard.h"
+#include "ui/scaling/gt_form.h"
+#include "ui/window_placement.h"
 
 using vorl::Bevel;
 using vorl::makeLabel;
@@ -48,7 +50,6 @@ TfmVORL1::TfmVORL1(QWidget* parent) : QMainWindow(parent) {
 
   auto* client = new QWidget(this);
   client->setObjectName("client");
-  client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
   setCentralWidget(client);
   buildMenus();
   buildToolBar(client);
@@ -62,7 +63,25 @@ TfmVORL1::TfmVORL1(QWidget* parent) : QMainWindow(parent) {
   StatusBar1Text->setObjectName("StatusBar1Text");
   statusBar->addWidget(StatusBar1Text, 1);
   setStatusBar(statusBar);
-  move(10, 3);
+  buildScaling();
+  ui::placeFrame(this, {10, 3});
+}
+
+// The window fits itself to the screen and rescales with the user's resizing; it shows and
+// closes through the component's handlers.
+void TfmVORL1::buildScaling() {
+  GTForm1 = new ui::GTForm(this);
+  GTForm1->setObjectName("GTForm1");
+  GTForm1->setGTDesignH("600-0");
+  GTForm1->setGTDesignW("800-0");
+  GTForm1->setGTClientHeight(kClientHeight);
+  GTForm1->setGTClientWidth(kClientWidth);
+  // Runs before the window reaches the screen, so the password prompt comes first.
+  GTForm1->GTOnShow = [this](QObject*) {
+    if (!std::exchange(formShown_, true)) handle(&TfmVORL1::FormShow);
+  };
+  // A failed write has been reported; the program still ends.
+  GTForm1->GTOnClose = [this](QObject*, QCloseEvent*) { handle(&TfmVORL1::FormClose); };
 }
 
 TfmVORL1::~TfmVORL1() = default;
@@ -184,20 +203,6 @@ void TfmVORL1::connectTabHandlers() {
     if (page == tsCorrelatives2) return handle(&TfmVORL1::tsCorrelatives2Show);
     handle(&TfmVORL1::tsList3Show);
   });
-}
-
-void TfmVORL1::showEvent(QShowEvent* event) {
-  // Runs before the window reaches the screen, so the password prompt comes first.
-  if (!formShown_ && !event->spontaneous()) {
-    formShown_ = true;
-    handle(&TfmVORL1::FormShow);
-  }
-  QMainWindow::showEvent(event);
-}
-
-void TfmVORL1::closeEvent(QCloseEvent* event) {
-  handle(&TfmVORL1::FormClose);
-  event->accept();  // a failed write has been reported; the program still ends
 }
 
 void TfmVORL1::FormShow() {

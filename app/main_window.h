@@ -29,6 +29,9 @@ class TfmGetEditPassword;
 namespace vorl {
 class PageControl;
 }
+namespace ui {
+class GTForm;
+}
 
 // The objects created after the main window that its controls and handlers use.
 struct DataModules {
@@ -78,11 +81,10 @@ class TfmVORL1 : public QMainWindow {
   engine::Query& ABQuery() const { return *ABQuery_; }
   engine::DataSource& dsABQuery() const { return *dsABQuery_; }
 
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  ui::GTForm* GTForm1 = nullptr;  // the form scaling component
 
  private:
+  void buildScaling();
   void buildMenus();
   void buildToolBar(QWidget* client);
   void buildFindBox(QWidget* client);

@@ -7,6 +7,8 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <algorithm>
 
+#include "ui/scaling/form_controls.h"
+
 namespace vorl {
 namespace {
 
@@ -16,6 +18,7 @@ constexpr int kFrameWidth = 2;
 
 PageControl::PageControl(QWidget* parent) : QWidget(parent), stack_(new QStackedWidget(this)) {
   stack_->setAutoFillBackground(true);  // the pages hide the tab shapes behind them
+  setProperty(ui::kContainerProperty, true);  // the pages' controls are the window's, to be scaled
 }
 
 PageControl::~PageControl() = default;

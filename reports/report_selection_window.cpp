@@ -4,12 +4,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 
 #include "report_engine/report_form_support.h"
 #include "report_engine/report_glyphs.h"
 #include "ui/handler_guard.h"
+#include "ui/scaling/form_events.h"
+#include "ui/scaling/gt_form.h"
+#include "ui/window_placement.h"
 
 using reporting::place;
 
@@ -30,8 +32,6 @@ TfmRep1::TfmRep1(engine::Session& session, engine::DataSource& unitSource, Repor
   setWindowTitle(QStringLiteral("Report selection"));
   setFont(reporting::designFont(QStringLiteral("Arial"), 8));
   setWindowModality(Qt::ApplicationModal);  // the main window waits behind it however it is shown
-  resize(521, 288);
-  move(165, 117);
   project_.setEngine(&system_);
 
   Label1 = addLabel(this, QStringLiteral("Available Reports"), "Label1", 8, 8, 85, 14);
@@ -62,15 +62,24 @@ TfmRep1::TfmRep1(engine::Session& session, engine::DataSource& unitSource, Repor
   connect(bbPrint, &QPushButton::clicked, this, [this] { ui::guarded(this, [this] { bbPrintClick(); }); });
   connect(bbClose, &QPushButton::clicked, this, [this] { ui::guarded(this, [this] { bbCloseClick(); }); });
   bbPrint->setFocus();
+  buildScaling();
+  ui::placeFrame(this, {165, 117});
 }
 
-TfmRep1::~TfmRep1() { FormDestroy(); }
-
-void TfmRep1::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  // A failure is reported and the window stays up, empty, for the user to close.
-  if (!event->spontaneous()) ui::guarded(this, [this] { FormShow(); });
+// The component rescales the window, then runs FormShow; it runs FormDestroy when the window goes.
+// A failure of FormShow is reported and the window stays up, empty, for the user to close.
+void TfmRep1::buildScaling() {
+  auto* scaling = new ui::GTForm(this);
+  scaling->setObjectName("GTForm1");
+  scaling->setGTDesignW("800-8");
+  scaling->setGTDesignH("600-7");
+  scaling->setGTClientWidth(521);
+  scaling->setGTClientHeight(288);
+  scaling->GTOnShow = [this](QObject*) { FormShow(); };
+  scaling->GTOnDestroy = [this](QObject*) { FormDestroy(); };
 }
+
+TfmRep1::~TfmRep1() { ui::sendDestroyEvent(this); }
 
 void TfmRep1::FormShow() {
   project_.setProjectFile(settings_.reportFileName);

@@ -14,7 +14,6 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class QShowEvent;
 
 namespace reports {
 
@@ -53,10 +52,9 @@ class TfmRep1 : public QDialog {
   QPushButton* bbPrint;
   QPushButton* bbClose;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
+  void buildScaling();
+
   ReportSettings settings_;
   TReportData data_;  // first of the components, so it goes last: a run never outlives its connections
   reporting::TReportSystem system_;
