@@ -3,12 +3,13 @@
 #include <QApplication>
 #include <exception>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "data/dm_unit_dated.h"
-#include "db_engine/database.h"
 #include "db_engine/dataset.h"
 #include "db_engine/field.h"
+#include "db_engine/transaction.h"
 #include "ui/dialog_seam.h"
 
 namespace {
@@ -45,23 +46,6 @@ class ControlsDisabled {
   std::vector<engine::Dataset*> datasets_;
 };
 
-// Commits the marks on every way out, so each row posted before a failure stays posted; the
-// failure that ends the walk is the one reported, not a failing commit behind it.
-template <typename Work>
-void inTransaction(engine::Database& database, Work&& work) {
-  database.startTransaction();
-  try {
-    work();
-  } catch (...) {
-    try {
-      database.commit();
-    } catch (const std::exception&) {
-    }
-    throw;
-  }
-  database.commit();
-}
-
 }  // namespace
 
 DatedUnitCheck::DatedUnitCheck(data::TdmUnitDated& module, QWidget* parent)
@@ -82,10 +66,8 @@ void DatedUnitCheck::run(bool ambrellLink, bool sequenceLink) {
     // start again from the first unit rather than from that pending edit.
     closeDatasets();
     openDatasets();
-    inTransaction(module_.DBu, [this] {
-      // The results too: one consistent view of them, and one lock instead of one per read.
-      inTransaction(module_.Database2, [this] { walkUnits(); });
-    });
+    interpretations_.clear();
+    walkInTransactions();
     closeDatasets();
   }
   ui::showInformation(parent_, QStringLiteral("Checking for dated units completed"));
@@ -105,6 +87,26 @@ void DatedUnitCheck::openDatasets() {
   module_.Suite.open();
   module_.IsoResults.open();
   module_.Interpretation.open();
+}
+
+// The marks are committed on every way out, so each unit posted before a failure stays posted. A
+// commit that fails is rolled back and its error reported in place of the walk's: those marks are
+// lost, while a refusal that ended the walk has already shown its warning. The results are read in
+// one consistent view that leaves them free for other writers.
+void DatedUnitCheck::walkInTransactions() {
+  engine::Transaction marks(module_.DBu, engine::Transaction::Kind::Write);
+  engine::Transaction results(module_.Database2, engine::Transaction::Kind::Read);
+  const auto commit = [&] {
+    marks.commit();
+    results.commit();
+  };
+  try {
+    walkUnits();
+  } catch (...) {
+    commit();
+    throw;
+  }
+  commit();
 }
 
 // Only the first suite of a unit is examined: the walk never moves Suite itself.
@@ -132,15 +134,24 @@ void DatedUnitCheck::examineResult() {
   }
 }
 
+// The Interpretation text of the current result. The results are one consistent view for the
+// whole walk, so the text that Interpretation shows for a code is read once.
+std::string DatedUnitCheck::resultInterpretation() {
+  engine::Value code = resultCode_.value();
+  if (const auto known = interpretations_.find(code); known != interpretations_.end()) return known->second;
+  module_.Interpretation.refresh();  // brought to the current result
+  return interpretations_.emplace(std::move(code), interpretationText_.asString()).first->second;
+}
+
 // A refused post is swallowed here (the post-error rule has already warned); the unit stays in
 // edit mode with its new values until the walk moves on.
 void DatedUnitCheck::markUnit() {
   engine::Dataset& units = module_.VORLList;
   try {
-    module_.Interpretation.refresh();  // brought to the current result
+    const std::string interpretation = resultInterpretation();
     units.edit();
     dated_.setAsBoolean(true);
-    unitInterpretation_.setAsString(interpretationText_.asString());
+    unitInterpretation_.setAsString(interpretation);
     units.post();
   } catch (const std::exception&) {
   }

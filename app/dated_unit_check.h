@@ -1,6 +1,11 @@
 #pragma once
 // The maintenance command "Check for dated units": marks every unit of the lexicon that has an
 // accepted isotope date in the Ambrell database, walking the datasets of dmUnitDated.
+#include <map>
+#include <string>
+
+#include "db_engine/value.h"
+
 class QWidget;
 
 namespace data {
@@ -16,15 +21,18 @@ class DatedUnitCheck {
 
   // Does nothing unless both links are on. A refused post while marking is swallowed; the same
   // refusal met again when the walk moves on ends the command with that error, leaving the
-  // datasets open. Rows posted before any failure stay posted.
+  // datasets open. Rows posted before any failure stay posted; a commit of them that fails is rolled
+  // back and its error raised instead.
   void run(bool ambrellLink, bool sequenceLink);
 
  private:
   void closeDatasets();
   void openDatasets();
+  void walkInTransactions();
   void walkUnits();
   void examineResult();
   void markUnit();
+  std::string resultInterpretation();
 
   data::TdmUnitDated& module_;
   QWidget* parent_;
@@ -35,4 +43,6 @@ class DatedUnitCheck {
   engine::Field& interpretationText_;
   engine::Field& dated_;
   engine::Field& unitInterpretation_;
+  // Interpretation texts by result code, read during the walk.
+  std::map<engine::Value, std::string> interpretations_;
 };

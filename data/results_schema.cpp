@@ -48,7 +48,8 @@ TableSchema resultTable() {
   return {"IsoRgr20.DB",
           resultFields(),
           {"RegressionNumber"},
-          {{"CountryUnit", {"CountryAbr", "UnitName"}}},
+          // UnitName alone: the Geochronology tab joins results to suites by name, at every move of the unit.
+          {{"CountryUnit", {"CountryAbr", "UnitName"}}, {"UnitName", {"UnitName"}}},
           {LookupRule{"CountryAbr", "Country.db", "CountryAbr"}, LookupRule{"MaterialAbr", "Material.DB", "MaterialAbr"},
            LookupRule{"IsotopeSystem", "IsoSystem.DB", "IsoSystem"},
            LookupRule{"ApproachAbr", "Approach.DB", "ApproachAbr"}, LookupRule{"TechAbr", "Technique.DB", "TechAbr"},

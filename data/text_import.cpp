@@ -16,6 +16,7 @@
 #include "db_engine/errors.h"
 #include "db_engine/schema.h"
 #include "db_engine/sqlite_statement.h"
+#include "db_engine/transaction.h"
 #include "db_engine/value.h"
 
 namespace data {
@@ -264,14 +265,9 @@ void importTableFiles(engine::Database& database, const std::string& directory, 
                           files.begin()->second.stem().string() + "'");
   }
   if (!database.connected()) database.open();
-  database.startTransaction();
-  try {
-    for (const auto& [path, table] : work) importTable(database, path, *table);
-    database.commit();
-  } catch (...) {
-    database.rollback();
-    throw;
-  }
+  engine::Transaction transaction(database, engine::Transaction::Kind::Write);
+  for (const auto& [path, table] : work) importTable(database, path, *table);
+  transaction.commit();
 }
 
 }  // namespace data

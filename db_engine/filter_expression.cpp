@@ -29,7 +29,33 @@ using Node = FilterExpression::Node;
 struct Token {
   enum class Kind { Name, Number, Text, Operator, Open, Close, End } kind;
   std::string text;
+  std::size_t position = 0;  // of its first character, 0-based
 };
+
+struct KnownOperator {
+  std::string_view text;
+  Comparison comparison;
+};
+
+constexpr KnownOperator kOperators[] = {
+    {"=", Comparison::Equal},  {"<>", Comparison::NotEqual},    {"!=", Comparison::NotEqual},
+    {"<", Comparison::Less},   {"<=", Comparison::LessOrEqual}, {">", Comparison::Greater},
+    {">=", Comparison::GreaterOrEqual},
+};
+
+const KnownOperator* knownOperator(std::string_view text) {
+  for (const KnownOperator& known : kOperators) {
+    if (known.text == text) return &known;
+  }
+  return nullptr;
+}
+
+// Messages name the dataset, the whole expression and the 1-based position of the fault.
+EngineError invalidExpression(const std::string& dataset, std::string_view text, std::size_t position,
+                              const std::string& fault) {
+  return EngineError(code::General, "Invalid filter expression for dataset " + dataset + ": " + std::string(text) +
+                                        " (" + fault + " at position " + std::to_string(position + 1) + ")");
+}
 
 class Tokenizer {
  public:
@@ -40,9 +66,11 @@ class Tokenizer {
     while (true) {
       skipBlanks();
       if (position_ >= text_.size()) break;
+      const auto start = position_;
       tokens.push_back(next());
+      tokens.back().position = start;
     }
-    tokens.push_back({Token::Kind::End, ""});
+    tokens.push_back({Token::Kind::End, "", text_.size()});
     return tokens;
   }
 
@@ -59,17 +87,19 @@ class Tokenizer {
     }
     if (c == '\'') return quoted();
     if (c == '[') return bracketed();
-    if (c == '<' || c == '>' || c == '=' || c == '!') return comparison();
+    if (isOperatorCharacter(c)) return comparison();
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+' || c == '.') return number();
     if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') return name();
-    throw invalid();
+    throw invalid(position_, "unexpected character");
   }
+
+  static bool isOperatorCharacter(char c) { return c == '<' || c == '>' || c == '=' || c == '!'; }
 
   Token quoted() {
     std::string value;
-    ++position_;
+    const auto start = position_++;
     while (true) {
-      if (position_ >= text_.size()) throw invalid();
+      if (position_ >= text_.size()) throw invalid(start, "unclosed quote");
       const char c = text_[position_++];
       if (c != '\'') {
         value += c;
@@ -84,18 +114,20 @@ class Tokenizer {
 
   Token bracketed() {
     const auto close = text_.find(']', position_);
-    if (close == std::string_view::npos) throw invalid();
+    if (close == std::string_view::npos) throw invalid(position_, "unclosed bracket");
     Token token{Token::Kind::Name, std::string(text_.substr(position_ + 1, close - position_ - 1))};
     position_ = close + 1;
     return token;
   }
 
+  // Takes every operator character in a row, so that "==" or "=<" is refused whole rather than
+  // read as some other comparison.
   Token comparison() {
-    const auto start = position_++;
-    if (position_ < text_.size() && (text_[position_] == '=' || (text_[start] == '<' && text_[position_] == '>'))) {
-      ++position_;
-    }
-    return {Token::Kind::Operator, std::string(text_.substr(start, position_ - start))};
+    const auto start = position_;
+    while (position_ < text_.size() && isOperatorCharacter(text_[position_])) ++position_;
+    std::string text(text_.substr(start, position_ - start));
+    if (!knownOperator(text)) throw invalid(start, "unknown operator \"" + text + "\"");
+    return {Token::Kind::Operator, std::move(text)};
   }
 
   Token number() {
@@ -118,8 +150,8 @@ class Tokenizer {
     return {Token::Kind::Name, std::string(text_.substr(start, position_ - start))};
   }
 
-  EngineError invalid() const {
-    return EngineError(code::General, "Invalid filter expression for dataset " + dataset_ + ": " + std::string(text_));
+  EngineError invalid(std::size_t position, const std::string& fault) const {
+    return invalidExpression(dataset_, text_, position, fault);
   }
 
   std::string_view text_;
@@ -156,15 +188,6 @@ Value constantFor(const FilterField& field, const Token& token) {
   }
 }
 
-Comparison comparisonOf(const std::string& text) {
-  if (text == "=") return Comparison::Equal;
-  if (text == "<>" || text == "!=") return Comparison::NotEqual;
-  if (text == "<") return Comparison::Less;
-  if (text == "<=") return Comparison::LessOrEqual;
-  if (text == ">") return Comparison::Greater;
-  return Comparison::GreaterOrEqual;
-}
-
 class Parser {
  public:
   Parser(std::vector<Token> tokens, const FilterExpression::Resolver& resolve, const std::string& dataset,
@@ -173,7 +196,7 @@ class Parser {
 
   std::unique_ptr<Node> parse() {
     auto root = parseOr();
-    if (peek().kind != Token::Kind::End) throw invalid();
+    if (peek().kind != Token::Kind::End) throw invalid(peek(), "unexpected text");
     return root;
   }
 
@@ -211,7 +234,8 @@ class Parser {
     if (peek().kind == Token::Kind::Open) {
       take();
       auto inner = parseOr();
-      if (take().kind != Token::Kind::Close) throw invalid();
+      const auto& close = take();
+      if (close.kind != Token::Kind::Close) throw invalid(close, "closing parenthesis expected");
       return inner;
     }
     return parseComparison();
@@ -219,23 +243,25 @@ class Parser {
 
   std::unique_ptr<Node> parseComparison() {
     const auto& name = take();
-    if (name.kind != Token::Kind::Name) throw invalid();
+    if (name.kind != Token::Kind::Name) throw invalid(name, "field name expected");
     const auto field = resolve_(name.text);
     if (!field) throw EngineError(code::FieldNotFound, "Field " + name.text + " not found in dataset " + dataset_);
     const auto& comparison = take();
-    if (comparison.kind != Token::Kind::Operator) throw invalid();
+    if (comparison.kind != Token::Kind::Operator) throw invalid(comparison, "comparison operator expected");
     const auto& constant = take();
-    if (constant.kind != Token::Kind::Number && constant.kind != Token::Kind::Text) throw invalid();
-    if (constant.kind == Token::Kind::Number && !parseFloat(constant.text)) throw invalid();
+    const bool number = constant.kind == Token::Kind::Number;
+    if ((!number && constant.kind != Token::Kind::Text) || (number && !parseFloat(constant.text))) {
+      throw invalid(constant, "constant expected");
+    }
     auto node = std::make_unique<Node>(Node::Kind::Compare);
     node->field = *field;
-    node->comparison = comparisonOf(comparison.text);
+    node->comparison = knownOperator(comparison.text)->comparison;
     node->constant = constantFor(*field, constant);
     return node;
   }
 
-  EngineError invalid() const {
-    return EngineError(code::General, "Invalid filter expression for dataset " + dataset_ + ": " + std::string(text_));
+  EngineError invalid(const Token& token, const std::string& fault) const {
+    return invalidExpression(dataset_, text_, token.position, fault);
   }
 
   std::vector<Token> tokens_;

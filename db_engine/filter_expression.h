@@ -1,8 +1,8 @@
 #pragma once
-// Filter expressions: comparisons of a field with a constant ("Years<4600000000", "Name='X'"),
-// joined by and / or / not with parentheses. An empty value (null, or empty text) counts as lower
-// than every constant. Tables translate an expression to SQL with bound parameters, queries test
-// their rows in memory; both give the same answer.
+// Filter expressions: comparisons of a field with a constant ("Years<4600000000", "Name='X'") by
+// =, <>, !=, <, <=, > or >=, joined by and / or / not with parentheses. An empty value (null, or
+// empty text) counts as lower than every constant. Tables translate an expression to SQL with
+// bound parameters, queries test their rows in memory; both give the same answer.
 #include <functional>
 #include <memory>
 #include <optional>

@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dated_unit_check.h"
@@ -156,6 +157,21 @@ class DatedUnitCheckTest : public ::testing::Test {
 
 const std::vector<bool> kAllClosed(5, false);
 
+// The installation logs each mark in a table whose rows must name a unit, checked when the
+// transaction commits; the log names no unit, so every commit of marks is refused until the
+// logging goes.
+void refuseCommitsOfMarks(data::TdmUnitDated& module, const std::string& configuration) {
+  apptest::executeOn(configuration, "VORL",
+                     "CREATE TABLE MarkLog (Code INTEGER REFERENCES VORLLIST (Code) DEFERRABLE INITIALLY DEFERRED);"
+                     "CREATE TRIGGER LogMark AFTER UPDATE OF Dated ON VORLLIST BEGIN"
+                     " INSERT INTO MarkLog VALUES (-NEW.Code); END");
+  module.DBu.execute("PRAGMA foreign_keys = ON");
+}
+
+void allowCommitsOfMarks(const std::string& configuration) {
+  apptest::executeOn(configuration, "VORL", "DROP TRIGGER LogMark");
+}
+
 TEST_F(DatedUnitCheckTest, MarksUnitsWithAnAcceptedDateOfTheirFirstSuite) {
   build(fillRuleUnits);
   run();
@@ -171,6 +187,38 @@ TEST_F(DatedUnitCheckTest, MarksUnitsWithAnAcceptedDateOfTheirFirstSuite) {
   run();  // twice gives the marks of once
   EXPECT_EQ(storedMarks(), kRuleMarks);
   EXPECT_EQ(completionMessages(), 2);
+}
+
+// While the check runs another connection writes to the results and reads the units; the walk keeps
+// the view of the results it started with.
+TEST_F(DatedUnitCheckTest, LeavesResultsFreeForOtherWritersAndKeepsItsView) {
+  build(fillRuleUnits);
+  bool written = false;
+  module->VORLList.onBeforePost = [&](engine::Dataset&) {
+    if (std::exchange(written, true)) return;
+    apptest::executeOn(configuration, "ABResults", "UPDATE IsoRgr20 SET InterpAbr = 'Cool' WHERE RegressionNumber = 111");
+    apptest::executeOn(configuration, "VORL", "SELECT count(*) FROM VORLLIST");
+  };
+  run();
+  EXPECT_TRUE(written);
+  EXPECT_EQ(storedMarks(), kRuleMarks) << "unit 9 is judged by its result as it was at the start";
+  EXPECT_EQ(completionMessages(), 1);
+}
+
+TEST_F(DatedUnitCheckTest, FailingCommitRollsBackReportsAndLeavesNothingOpen) {
+  build(fillRuleUnits);
+  module->DBu.open();
+  refuseCommitsOfMarks(*module, configuration);
+  EXPECT_THROW(run(), engine::EngineError);
+  EXPECT_FALSE(module->DBu.inTransaction());
+  EXPECT_FALSE(module->Database2.inTransaction());
+  EXPECT_EQ(storedMarks().at(1), kUnmarked);
+  EXPECT_EQ(completionMessages(), 0);
+
+  allowCommitsOfMarks(configuration);
+  run();
+  EXPECT_EQ(storedMarks(), kRuleMarks);
+  EXPECT_EQ(completionMessages(), 1);
 }
 
 TEST_F(DatedUnitCheckTest, WithoutAcceptedInterpretationsMarksNothingAndStillReports) {
@@ -274,6 +322,21 @@ TEST_F(RefusedPostTest, NextRunStartsAgainFromTheFirstUnit) {
                                                 {22, {true, "Metamorphism"}}, {23, {true, "Emplacement"}}}));
   EXPECT_EQ(completionMessages(), 1);
   EXPECT_EQ(activeDatasets(), kAllClosed);
+}
+
+// The refusal ends the walk and the marks before it are committed; when that commit fails too, its
+// error is the one reported, since the earlier marks are then lost.
+TEST_F(RefusedPostTest, FailingCommitAfterTheRefusalRollsBackAndReportsIt) {
+  module->DBu.open();
+  refuseCommitsOfMarks(*module, configuration);
+  EXPECT_THROW(run(), engine::EngineError);
+  EXPECT_FALSE(module->DBu.inTransaction());
+  EXPECT_FALSE(module->Database2.inTransaction());
+  EXPECT_EQ(storedMarks().at(21), kUnmarked);
+
+  allowCommitsOfMarks(configuration);
+  EXPECT_THROW(run(), engine::SilentAbort);
+  EXPECT_EQ(storedMarks().at(21), (Mark{true, "Extrusion"}));
 }
 
 TEST_F(DatedUnitCheckTest, FailedOpenLeavesEarlierDatasetsOpenAndShowsNothing) {

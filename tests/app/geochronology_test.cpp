@@ -1,6 +1,10 @@
 // The "Geochronology" tab: which results its query lists and in what order, their display, and
 // the Open button with the link switched off after a failure.
+#include <sqlite3.h>
+
 #include <QPushButton>
+#include <string>
+#include <vector>
 
 #include "app/vorl_varb.h"
 #include "app_test_support.h"
@@ -81,6 +85,23 @@ TEST_F(GeochronologyTest, AFailedOpenWarnsOnceAndSwitchesTheLinkOff) {
   EXPECT_FALSE(window->ABQuery().active());
   window->close();
   EXPECT_NE(readSettingsFile().find("Ambrell=0"), std::string::npos);
+}
+
+// The query runs again at every move of the unit, so it must reach the results of the unit's
+// suites through an index rather than by reading the whole result table.
+TEST_F(GeochronologyTest, QueryFindsTheResultsOfTheUnitThroughAnIndex) {
+  start(smallDatabases());
+  clickOpen();
+  ASSERT_TRUE(window->ABQuery().active());
+  std::string text = "EXPLAIN QUERY PLAN";
+  for (const std::string& line : window->ABQuery().sql()) text += "\n" + line;
+  sqlite3_stmt* plan = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(dmABResults->DB1.handle(), text.c_str(), -1, &plan, nullptr), SQLITE_OK);
+  std::vector<std::string> steps;
+  while (sqlite3_step(plan) == SQLITE_ROW) steps.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)));
+  sqlite3_finalize(plan);
+  ASSERT_FALSE(steps.empty());
+  for (const std::string& step : steps) EXPECT_FALSE(step.starts_with("SCAN")) << step;
 }
 
 TEST_F(GeochronologyTest, OnTheSampleEveryListedResultPassesTheFiltersInOrder) {

@@ -180,6 +180,19 @@ TEST_F(TextImport, FileOfNoTableIsRefusedBeforeAnythingIsStored) {
   EXPECT_EQ(open("Kinds").recordCount(), 0u);
 }
 
+// A rule of the database that undoes the whole transaction leaves nothing to roll back; the
+// refusal, not the failing rollback behind it, is what the import reports.
+TEST_F(TextImport, RefusalThatEndsTheTransactionIsTheErrorReported) {
+  database_.open();
+  database_.execute("CREATE TRIGGER NoBasalt BEFORE INSERT ON Kinds WHEN NEW.Name = 'Basalt'"
+                    " BEGIN SELECT RAISE(ROLLBACK, 'basalt is not a kind'); END");
+  const std::string path = writeFile("Kinds.tsv", "Code\tName\n1\tLava\n2\tBasalt\n");
+  const engine::EngineError error = importError(path, 3);
+  EXPECT_NE(std::string(error.what()).find("basalt is not a kind"), std::string::npos) << error.what();
+  EXPECT_FALSE(database_.inTransaction());
+  EXPECT_EQ(open("Kinds").recordCount(), 0u);
+}
+
 TEST_F(TextImport, MissingDirectoryIsReported) {
   EXPECT_THROW(data::importTableFiles(database_, (root_ / "absent").string(), importSchema()), std::runtime_error);
 }
