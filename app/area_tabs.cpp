@@ -49,7 +49,7 @@ void TfmVORL1::buildAreaTab() {
     place(new ui::DataEdit(box, lists[index], "AreaID"), design.codeBox, 168, 2, 37, vorl::kEditHeight);
     place(new ui::DataNavigator(panel, queries[index], {Button::First, Button::Prior, Button::Next, Button::Last}),
           design.navigator, 4, 55, 209, 22);
-    auto* grid = new ui::DataGrid(panel, queries[index], {{"Name", "", 151}, {"Rank", "", 50}, {"Years", "", 80, false}});
+    auto* grid = new ui::DataGrid(panel, queries[index], {{"Name", "", 151}, {"Rank"}, {"Years", "", 0, false}});
     grid->setObjectName(design.grid);
     grid->setGeometry(4, 78, 209, 165);
   }
@@ -60,7 +60,7 @@ void TfmVORL1::buildAvailableAreasTab() {
                               {Button::First, Button::Prior, Button::Next, Button::Last, Button::Insert, Button::Delete,
                                Button::Edit, Button::Post, Button::Cancel, Button::Refresh}),
         "DBNavigator9", 4, 2, 390, vorl::kNavigatorHeight);
-  auto* grid = new ui::DataGrid(tsAvailableAreas, &dm().dsAreaList1, {{"AreaID", "", 60}, {"AreaName", "", 300}});
+  auto* grid = new ui::DataGrid(tsAvailableAreas, &dm().dsAreaList1, {{"AreaID"}, {"AreaName"}});
   grid->setObjectName("DBGrid9");
   grid->setGeometry(4, 30, 389, 225);
 }

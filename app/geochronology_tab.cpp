@@ -91,10 +91,10 @@ void TfmVORL1::buildGeochronologyTab() {
 
   const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
   auto* grid = new ui::DataGrid(panel, dsABQuery_.get(),
-                                {{"InterpAbr", "Interp Abr", 60, true, centred},
-                                 {"Age", "Date (Ma)", 70, true, centred},
-                                 {"AgePError", "+95%", 60, true, centred},
-                                 {"AgeMError", "-95%", 60, true, centred}});
+                                {{"InterpAbr", "Interp Abr", 0, true, centred},
+                                 {"Age", "Date (Ma)", 0, true, centred},
+                                 {"AgePError", "+95%", 0, true, centred},
+                                 {"AgeMError", "-95%", 0, true, centred}});
   grid->setObjectName("DBGrid11");
   grid->setGeometry(8, 32, 285, 217);
   grid->setReadOnly(true);

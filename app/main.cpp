@@ -1,4 +1,4 @@
-// Program start: the application title, the date format, the engine configuration, then the five
+// Program start: the application name, the date format, the engine configuration, then the five
 // objects in their order and the message loop.
 #include <QApplication>
 #include <QStandardPaths>
@@ -24,7 +24,7 @@ void configureEngine() {
   engine::formatSettings().shortDateFormat = vorl::shortDateFormatFor(QLocale());
   const std::string configuration = vorl::prepareEngineConfiguration(
       QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), vorl::sampleDirectory());
+      QString::fromStdString(vorl::dataDirectory()), vorl::sampleDirectory());
   engine::Session::defaultSession().loadConfiguration(configuration);
 }
 
@@ -37,8 +37,9 @@ std::function<void(const std::string&)> warningsTo(QWidget* parent) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // No display name: the window system would append it to every caption. The application title
+  // is the caption of the standard error box (ui::showError).
   QApplication::setApplicationName("VORL");
-  QApplication::setApplicationDisplayName(ui::kApplicationTitle);
   engine::Session& session = engine::Session::defaultSession();
   // A configuration that cannot be prepared is reported; the window still opens and says what fails.
   ui::guarded(nullptr, configureEngine);

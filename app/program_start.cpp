@@ -44,6 +44,8 @@ std::string shortDateFormatFor(const QLocale& locale) {
   return result.toStdString();
 }
 
+QString sampleRoot(const QString& dataDirectory) { return QDir(dataDirectory).filePath("sample"); }
+
 std::string prepareEngineConfiguration(const QString& configDirectory, const QString& dataDirectory,
                                        const std::string& sampleDirectory) {
   if (!QDir().mkpath(configDirectory))
@@ -51,9 +53,9 @@ std::string prepareEngineConfiguration(const QString& configDirectory, const QSt
   const QString configuration = QDir(configDirectory).filePath("engine.ini");
   if (QFile::exists(configuration)) return configuration.toStdString();
 
-  const QString sampleRoot = QDir(dataDirectory).filePath("sample");
-  if (!QDir().mkpath(sampleRoot)) throw std::runtime_error("Unable to create " + sampleRoot.toStdString());
-  const std::string created = data::createSampleDatabases(sampleRoot.toStdString(), sampleDirectory);
+  const QString root = sampleRoot(dataDirectory);
+  if (!QDir().mkpath(root)) throw std::runtime_error("Unable to create " + root.toStdString());
+  const std::string created = data::createSampleDatabases(root.toStdString(), sampleDirectory);
   if (!QFile::copy(QString::fromStdString(created), configuration))
     throw std::runtime_error("Unable to write to " + configuration.toStdString());
   return configuration.toStdString();

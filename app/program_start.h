@@ -11,9 +11,12 @@ namespace vorl {
 // four-digit year; month names become month numbers and weekday names are dropped.
 std::string shortDateFormatFor(const QLocale& locale);
 
+// Where the sample databases and their report project are created: dataDirectory/sample.
+QString sampleRoot(const QString& dataDirectory);
+
 // The engine configuration file "engine.ini" in configDirectory (created when missing). Where the
-// file does not exist yet, the sample databases are created under dataDirectory/sample from
-// sampleDirectory and their configuration is copied there. Returns the file's path.
+// file does not exist yet, the sample is created under sampleRoot(dataDirectory) from
+// sampleDirectory and its configuration is copied there. Returns the file's path.
 std::string prepareEngineConfiguration(const QString& configDirectory, const QString& dataDirectory,
                                        const std::string& sampleDirectory);
 

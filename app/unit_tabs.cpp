@@ -54,7 +54,7 @@ ui::DataMemo* addMemo(QWidget* parent, engine::DataSource& source, const char* f
 
 // A sub-unit grid: name, rank and the sort age, which stays hidden until the editing password is given.
 std::vector<ui::GridColumn> subUnitColumns(int nameWidth, int rankWidth) {
-  return {{"Name", "", nameWidth}, {"Rank", "", rankWidth}, {"Years", "", 90, false}};
+  return {{"Name", "", nameWidth}, {"Rank", "", rankWidth}, {"Years", "", 0, false}};
 }
 
 template <typename Step>
@@ -108,7 +108,7 @@ void TfmVORL1::buildSubUnitPages() {
   addEdit(tsOccurrence2, dm().dsAreaListL2, "AreaName", "DBEdit19", 60, 178, 269);
 
   addNavigator(tsSynonyms2, dm().dsSynonList2, kBrowseAndEditButtons, "DBNavigator6", 2, 2, 230);
-  addGrid(tsSynonyms2, dm().dsSynonList2, {{"SynonymName", "", 180}, {"SynonymRank", "", 100}}, "DBGrid7",
+  addGrid(tsSynonyms2, dm().dsSynonList2, {{"SynonymName", ""}, {"SynonymRank", ""}}, "DBGrid7",
           {2, 26, 329, 175});
 
   addNavigator(tsCorrelatives2, dm().dsCorrelatives2, kBrowseAndEditButtons, "DBNavigator10", 2, 2, 230);
@@ -124,7 +124,7 @@ void TfmVORL1::buildRecordAndDescriptionTabs() {
   addNavigator(tsRecordView, dm().dsVORLList, kAllButtons, "DBNavigator8", 4, 2, 660);
   std::vector<ui::GridColumn> everyField;
   for (const engine::FieldDef& field : data::tableOf(data::lexiconSchema(), "VORLLIST.DB").fields)
-    everyField.push_back({QString::fromStdString(field.name), "", 80});
+    everyField.push_back({QString::fromStdString(field.name)});
   addGrid(tsRecordView, dm().dsVORLList, std::move(everyField), "DBGrid8", {4, 26, 661, 225});
 
   makeLabel(tsDescription, "Description", 6, 4, "Label10");
@@ -135,7 +135,7 @@ void TfmVORL1::buildRecordAndDescriptionTabs() {
 
 void TfmVORL1::buildSynonymsTab() {
   addNavigator(tsSynonyms, dm().dsSynonList, kBrowseAndEditButtons, "DBNavigator12", 4, 2, 230);
-  addGrid(tsSynonyms, dm().dsSynonList, {{"SynonymName", "Synonym Unit", 200}, {"SynonymRank", "Rank", 90}}, "DBGrid1",
+  addGrid(tsSynonyms, dm().dsSynonList, {{"SynonymName", "Synonym Unit"}, {"SynonymRank", "Rank"}}, "DBGrid1",
           {4, 26, 321, 225});
   addNavigator(tsSynonyms, dm().dsCorrelatives, kBrowseAndEditButtons, "DBNavigator13", 340, 2, 230);
   addGrid(tsSynonyms, dm().dsCorrelatives, {{"Code", ""}, {"Correlative", ""}}, "DBGrid2", {340, 26, 321, 170});
@@ -148,7 +148,7 @@ void TfmVORL1::buildSynonymsTab() {
 
 void TfmVORL1::buildOccurrenceTab() {
   addNavigator(tsOccurrence, dm().dsCodeArea, kBrowseAndEditButtons, "DBNavigator14", 4, 2, 230);
-  addGrid(tsOccurrence, dm().dsCodeArea, {{"Code", ""}, {"Area", "", 120}}, "DBGrid3", {4, 26, 330, 199});
+  addGrid(tsOccurrence, dm().dsCodeArea, {{"Code", ""}, {"Area", ""}}, "DBGrid3", {4, 26, 330, 199});
   makeLabel(tsOccurrence, "Area name", 4, 235, "Label17");
   addEdit(tsOccurrence, dm().dsAreaList, "AreaName", "DBEdit27", 64, 232, 270);
 }

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "app/program_start.h"
+#include "data/sample_database.h"
+
 std::string ReportFileName;
 bool AmbrellLink = false;
 bool SequenceLink = false;
@@ -33,8 +36,10 @@ std::string sampleDirectory() {
   return QDir::cleanPath(installed).toStdString();
 }
 
+std::string dataDirectory() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(); }
+
 std::string defaultReportFileName() {
-  return QDir(QString::fromStdString(sampleDirectory())).filePath("reports/VORL.rpd").toStdString();
+  return data::sampleReportProject(sampleRoot(QString::fromStdString(dataDirectory())).toStdString());
 }
 
 }  // namespace vorl

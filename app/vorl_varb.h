@@ -19,7 +19,11 @@ void setSettingsFileName(std::string fileName);
 // (<program dir>/../share/vorl/sample).
 std::string sampleDirectory();
 
-// "Report file" when the key is absent: the sample report project beside the sample lexicon.
+// The program's data directory, where the sample is created on the first start.
+std::string dataDirectory();
+
+// "Report file" when the key is absent: the sample's copy of the bundled report project, beside
+// the sample databases in the data directory.
 std::string defaultReportFileName();
 
 }  // namespace vorl

@@ -61,10 +61,16 @@ std::string writeEngineConfiguration(const std::string& root) {
   return file;
 }
 
+std::string sampleReportProject(const std::string& root) { return (fs::absolute(root) / kReportProjectName).string(); }
+
 std::string createSampleDatabases(const std::string& root, const std::string& sampleDirectory) {
   const DatabaseLayout layout = createEmptyDatabases(root);
   importInto(layout.lexicon, fs::path(sampleDirectory) / "lexicon", lexiconSchema());
   importInto(layout.results, fs::path(sampleDirectory) / "results", resultsSchema());
+  const fs::path bundledProject = fs::path(sampleDirectory) / "reports" / kReportProjectName;
+  if (fs::exists(bundledProject)) {
+    fs::copy_file(bundledProject, sampleReportProject(root), fs::copy_options::overwrite_existing);
+  }
   return writeEngineConfiguration(root);
 }
 

@@ -9,6 +9,8 @@ namespace data {
 // The table password of the lexicon and of the dating results.
 inline constexpr const char* kTablePassword = "pluvek";
 inline constexpr const char* kEngineConfigurationName = "engine.ini";
+// The report project a new installation starts with, beside its databases.
+inline constexpr const char* kReportProjectName = "VORL.rpd";
 
 // Directories of the three databases below a root.
 struct DatabaseLayout {
@@ -28,9 +30,13 @@ DatabaseLayout createEmptyDatabases(const std::string& root);
 // the absolute directories of the layout. Returns the file's path.
 std::string writeEngineConfiguration(const std::string& root);
 
+// root/VORL.rpd: where createSampleDatabases puts its copy of the bundled report project.
+std::string sampleReportProject(const std::string& root);
+
 // Creates the databases below root, fills the lexicon from sampleDirectory/lexicon and the
-// results from sampleDirectory/results where those directories exist, and writes the engine
-// configuration last, so that its presence means the databases are complete. Returns its path.
+// results from sampleDirectory/results where those directories exist, copies the report project
+// sampleDirectory/reports/VORL.rpd to sampleReportProject(root), and writes the engine
+// configuration last, so that its presence means the sample is complete. Returns its path.
 std::string createSampleDatabases(const std::string& root, const std::string& sampleDirectory);
 
 }  // namespace data

@@ -1,6 +1,7 @@
 #include "db_engine/connection.h"
 
 #include "db_engine/errors.h"
+#include "db_engine/locate_match.h"
 #include "db_engine/sqlite_statement.h"
 
 namespace engine {
@@ -21,6 +22,7 @@ sqlite3* openConnection(const std::string& path, bool create, const std::string&
   }
   sqlite3_extended_result_codes(connection, 1);
   sqlite3_busy_timeout(connection, kBusyTimeoutMilliseconds);
+  addFoldCaseFunction(connection);
   try {
     // Reading the schema is what tells a database from any other file.
     executeSql(connection, "SELECT count(*) FROM sqlite_master", context);

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev libsqlite3-dev libsodium-dev
+  qt6-base-dev libgl-dev libsqlite3-dev libsodium-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
   cups printer-driver-cups-pdf poppler-utils

@@ -36,17 +36,15 @@ void DataEdit::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void DataEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (!editing_->pending()) {
-    editing_->load();  // the edit text replaces the display text
-  }
+  guarded(this, [this] { editing_->showField(); });  // the edit text replaces the display text
 }
 
 void DataEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  guarded(this, [this] { editing_->commit(); });
-  if (!editing_->pending()) {
-    editing_->load();
-  }
+  guarded(this, [this] {
+    editing_->commit();
+    editing_->showField();  // the display text comes back
+  });
 }
 
 void DataEdit::keyPressEvent(QKeyEvent* event) {
@@ -84,9 +82,7 @@ DataMemo::~DataMemo() = default;
 
 void DataMemo::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);
-  if (!editing_->pending()) {
-    editing_->load();
-  }
+  guarded(this, [this] { editing_->showField(); });
 }
 
 void DataMemo::focusOutEvent(QFocusEvent* event) {
@@ -110,10 +106,12 @@ DataCheckBox::DataCheckBox(QWidget* parent, engine::DataSource* source, const QS
 DataCheckBox::~DataCheckBox() = default;
 
 void DataCheckBox::nextCheckState() {
-  if (link_->canModify()) {
-    guarded(this, [this] { link_->setText(isChecked() ? QStringLiteral("False") : QStringLiteral("True")); });
-  }
-  load();
+  guarded(this, [this] {
+    if (link_->canModify()) {
+      link_->setText(isChecked() ? QStringLiteral("False") : QStringLiteral("True"));
+    }
+    load();
+  });
 }
 
 void DataCheckBox::load() { setChecked(link_->text().compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0); }

@@ -87,7 +87,7 @@ class DataText : public QLabel {
 struct GridColumn {
   QString fieldName;
   QString title = {};  // empty: the field name
-  int width = 64;
+  int width = 0;       // 0: as wide as its title and the values in view need (see DataGrid)
   bool visible = true;
   Qt::Alignment titleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
@@ -95,7 +95,10 @@ struct GridColumn {
 class DatasetModel;
 
 // Grid over a dataset: one row per row of the range, the current row selected; selecting a row
-// moves the dataset; cells edit through the dataset unless it or the grid is read-only.
+// moves the dataset; cells edit through the dataset unless it or the grid is read-only. A column
+// given no width is fitted to its title and the values in view, and when it is the last column
+// it also takes the room left, so no scroll bar shows where the columns fit; a user's drag
+// gives it a width of its own.
 class DataGrid : public QTableView {
   Q_OBJECT
  public:
@@ -115,6 +118,8 @@ class DataGrid : public QTableView {
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   // Escape in a cell editor also ends an edit of the row that changed nothing.
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   class EditorTracker;
@@ -122,10 +127,15 @@ class DataGrid : public QTableView {
   void moveDataset(int row);
   void commitOpenEditor();
   void applyColumns();
+  void fitColumns();
+  int fittedWidth(int column, int firstRow, int rows) const;
+  int rowsInView() const;
+  int viewWidth(int rows) const;
 
   DatasetModel* model_;
   EditorTracker* editors_;
   bool following_ = false;
+  bool fitting_ = false;
 };
 
 enum class NavigatorButton { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };

@@ -2,6 +2,7 @@
 
 #include "db_engine/dataset.h"
 #include "ui/data_controls.h"
+#include "ui/dialog_seam.h"
 #include "ui/handler_guard.h"
 #include "ui/navigator_glyphs.h"
 
@@ -27,7 +28,8 @@ class DataNavigator::Link : public engine::SourceFollower {
 
   void run(NavigatorButton which) {
     guarded(&bar_, [&] {
-      if (engine::Dataset* data = dataset()) {
+      engine::Dataset* data = dataset();
+      if (data && (which != NavigatorButton::Delete || confirmed(&bar_, QStringLiteral("Delete record?")))) {
         act(*data, which);
       }
     });

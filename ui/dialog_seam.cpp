@@ -45,6 +45,15 @@ void showInformation(QWidget* parent, const QString& text) {
   dialogs().message(parent, MessageKind::Information, QStringLiteral("Information"), text);
 }
 
+bool confirmed(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::Ok | QMessageBox::Cancel,
+                  parent);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.setEscapeButton(QMessageBox::Cancel);
+  dialogs().exec(box);
+  return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
 void showError(QWidget* parent, const QString& text) {
   dialogs().message(parent, MessageKind::Error, QString::fromLatin1(kApplicationTitle), withFullStop(text));
 }

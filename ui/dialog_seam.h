@@ -28,6 +28,9 @@ inline constexpr const char* kApplicationTitle = "VORL Database";
 
 void showWarning(QWidget* parent, const QString& text);      // caption "Warning"
 void showInformation(QWidget* parent, const QString& text);  // caption "Information"
+// A question with OK and Cancel, Cancel the default (Enter) and Escape, caption "Confirm"; its box
+// runs through the seam's exec. True only when OK was chosen.
+bool confirmed(QWidget* parent, const QString& question);
 // The standard error box: caption the application title, error icon, text with the full-stop rule.
 void showError(QWidget* parent, const QString& text);
 

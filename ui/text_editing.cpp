@@ -52,6 +52,12 @@ void TextEditing::load() {
   loading_ = false;
 }
 
+void TextEditing::showField() {
+  if (!pending_) {
+    load();
+  }
+}
+
 void TextEditing::onDataEvent(engine::DataEvent event, const engine::Field* field) {
   switch (event) {
     case engine::DataEvent::UpdateData: commit(); return;

@@ -24,6 +24,7 @@ class TextEditing {
   void commit();      // writes pending text into the field; raises what the field raises
   void revert();      // cancels the dataset's pending edit, or just restores the field's text
   void load();        // shows the field: its edit text while focused, else its display text
+  void showField();   // load(), unless the user's typing is still pending
   bool pending() const { return pending_; }
   FieldLink& link() { return link_; }
 

@@ -1,6 +1,8 @@
 // The "Area" tab: three queries reset to area "1" on every showing, each chooser re-running only
-// its own panel.
+// its own panel; the "Available Areas" tab's grid and navigator.
+#include <algorithm>
 #include <QCoreApplication>
+#include <QTest>
 
 #include "app_test_support.h"
 #include "ui/data_controls.h"
@@ -71,6 +73,42 @@ TEST_F(AreaTabsTest, AvailableAreasSharesTheLeftPanelsCursor) {
   dmVORL->AreaList1.last();
   EXPECT_EQ(find<ui::DataEdit>("DBEdit13")->text(), "3");
   EXPECT_EQ(find<ui::DataLookupList>("dblcbAreaList1")->currentText(), "Southern Namibia");
+}
+
+// Types text into a cell of a grid as the user does: the cell's editor opens, then takes the text.
+void typeIntoCell(ui::DataGrid& grid, int row, int column, const QString& text) {
+  const QModelIndex cell = grid.model()->index(row, column);
+  grid.setCurrentIndex(cell);
+  static_cast<QAbstractItemView&>(grid).edit(cell);
+  ASSERT_NE(grid.indexWidget(cell), nullptr);
+  QTest::keyClicks(grid.indexWidget(cell), text);
+}
+
+// A post through the navigator while a cell editor is open leaves the row stored, the dataset
+// browsing and the navigator's post and cancel disabled.
+TEST_F(AreaTabsTest, AvailableAreasNavigatorFollowsThePost) {
+  window->show();
+  showTab("tsAvailableAreas");
+  auto* navigator = find<ui::DataNavigator>("DBNavigator9");
+  auto* grid = find<ui::DataGrid>("DBGrid9");
+  navigator->click(ui::NavigatorButton::Insert);
+  const int row = static_cast<int>(dmVORL->AreaList1.recNo());
+  typeIntoCell(*grid, row, 0, "9");
+  typeIntoCell(*grid, row, 1, "Kalahari");
+  navigator->click(ui::NavigatorButton::Post);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(messageTexts().empty()) << messageTexts().front().toStdString();
+  EXPECT_EQ(dmVORL->AreaList1.state(), engine::DatasetState::Browse);
+  EXPECT_FALSE(navigator->button(ui::NavigatorButton::Post)->isEnabled());
+  EXPECT_FALSE(navigator->button(ui::NavigatorButton::Cancel)->isEnabled());
+  std::vector<std::string> names;
+  for (dmVORL->AreaList1.first(); !dmVORL->AreaList1.eof(); dmVORL->AreaList1.next()) {
+    names.push_back(dmVORL->AreaList1.fieldByName("AreaID").asString() + " " +
+                    dmVORL->AreaList1.fieldByName("AreaName").asString());
+  }
+  EXPECT_EQ(std::count(names.begin(), names.end(), "9 Kalahari"), 1) << "the stored row";
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with("Kalahari"); }), 1)
+      << "no other row took the editor's text";
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Program start without windows: the short date format and the engine configuration.
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "app/program_start.h"
+#include "app/vorl_varb.h"
 #include "app_test_support.h"
 #include "db_engine/session.h"
 
@@ -36,6 +38,26 @@ TEST(EngineConfiguration, TheSampleIsCreatedOnceAndItsConfigurationCopied) {
   engine::Session reread;
   reread.loadConfiguration(file);
   EXPECT_EQ(reread.aliasDirectory("VORL"), "/elsewhere");
+}
+
+// As the program starts with no settings file: the sample is made in the program's data directory,
+// and "Report file" defaults to the copy of the bundled report project made beside it.
+TEST(EngineConfiguration, TheDefaultReportFileIsTheSamplesCopyOfTheBundledProject) {
+  ensureApplication();
+  QTemporaryDir directory;
+  const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", directory.filePath("data").toUtf8());
+  const QString dataDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  vorl::prepareEngineConfiguration(directory.filePath("config"), dataDirectory, VORL_SAMPLE_DIR);
+  const QString reportFile = QString::fromStdString(vorl::defaultReportFileName());
+  qputenv("XDG_DATA_HOME", dataHome);
+
+  EXPECT_TRUE(reportFile.startsWith(dataDirectory + "/")) << reportFile.toStdString();
+  QFile copy(reportFile);
+  QFile bundled(QStringLiteral(VORL_SAMPLE_DIR "/reports/VORL.rpd"));
+  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
+  EXPECT_EQ(copy.readAll(), bundled.readAll());
 }
 
 }  // namespace

@@ -78,6 +78,7 @@ class ReportCommandsTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
+    writeSettingsFile("[Report setup]\nReport file=" VORL_SAMPLE_DIR "/reports/VORL.rpd\n");  // the bundled project
     // Each dialog is shown, as the modal loop would, and answered by its object name.
     dialogs.answer = [this](QDialog& dialog) {
       dialog.show();
@@ -287,7 +288,7 @@ TEST_F(ReportCommandsTest, WholePathOverTheSampleLexicon) {
 
   const QString other = directory.filePath("other.reports/lexicon");  // used as it stands: a dot in its path
   {
-    QFile bundled(QString::fromStdString(vorl::defaultReportFileName()));
+    QFile bundled(QStringLiteral(VORL_SAMPLE_DIR "/reports/VORL.rpd"));
     ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
     const QString project = QString::fromUtf8(bundled.readAll()).replace("\"Unit sheet\"", "\"Sheet of one unit\"");
     QDir().mkpath(directory.filePath("other.reports"));

@@ -26,6 +26,7 @@ class ScreenshotTest : public MainWindowTest {
     return QDir::cleanPath(path);
   }
   void save(QWidget& widget, const QString& name) {
+    QCoreApplication::processEvents();  // the layouts a view defers, as the user sees them
     const QImage picture = widget.grab().toImage();
     EXPECT_EQ(picture.size(), widget.size() * widget.devicePixelRatio()) << name.toStdString();
     EXPECT_TRUE(picture.save(QDir(folder()).filePath(name + ".png"))) << name.toStdString();
@@ -59,6 +60,7 @@ TEST_F(ScreenshotTest, MainWindowOnEveryTabAndTheAboutBox) {
 }
 
 TEST_F(ScreenshotTest, ReportWindowsFromTheMenus) {
+  writeSettingsFile("[Report setup]\nReport file=" VORL_SAMPLE_DIR "/reports/VORL.rpd\n");
   createProgram(copySampleDatabases(directory.filePath("sample")));
   showWindow();
   ASSERT_TRUE(dmVORL->VORLList.locate("Code", std::to_string(kRustenburgLayeredSuite)));

@@ -1,6 +1,8 @@
 // The navigator over a real unit table: its buttons, their enabling and their actions.
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -20,6 +22,24 @@ const std::vector<Button> kAllButtons{Button::First,  Button::Prior, Button::Nex
 class NavigatorTest : public ::testing::Test, public test::UnitsFixture {
  protected:
   bool enabled(Button which) const { return navigator.button(which)->isEnabled(); }
+  // Answers the next question box with choice, keeping the box's look for the test to check.
+  void answerQuestions(QMessageBox::StandardButton choice) {
+    dialogs.answer = [this, choice](QDialog& dialog) {
+      auto* box = qobject_cast<QMessageBox*>(&dialog);
+      ASSERT_NE(box, nullptr);
+      asked.push_back({box->windowTitle(), box->text(), box->standardButtons(), box->standardButton(box->defaultButton()),
+                       box->standardButton(box->escapeButton())});
+      if (choice != QMessageBox::NoButton) {
+        box->button(choice)->click();
+      }
+    };
+  }
+  struct Question {
+    QString caption, text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton, escapeButton;
+  };
+  std::vector<Question> asked;
   engine::Dataset& units() { return *UnitsFixture::units; }
   test::RecordingDialogs dialogs;
   ui::DataNavigator navigator{nullptr, &source, kAllButtons};
@@ -70,9 +90,38 @@ TEST_F(NavigatorTest, PostTakesTheFocusedBoxsTextAndDeleteRemovesTheRow) {
   navigator.click(Button::Post);
   EXPECT_EQ(units().state(), DatasetState::Browse);
   EXPECT_EQ(units().fieldByName("Name").asString(), "Posted");
+  answerQuestions(QMessageBox::Ok);
   navigator.click(Button::Delete);
   EXPECT_EQ(units().recordCount(), 2u);
   EXPECT_EQ(name.text(), "Beta");
+}
+
+TEST_F(NavigatorTest, DeleteAsksFirstAndCancelLeavesEverythingAsItWas) {
+  units().next();
+  ui::DataEdit name(nullptr, &source, "Name");
+  name.selectAll();
+  QTest::keyClicks(&name, "Pending");
+  for (auto choice : {QMessageBox::Cancel, QMessageBox::NoButton}) {  // Cancel, or the box closed
+    answerQuestions(choice);
+    navigator.click(Button::Delete);
+    EXPECT_EQ(units().recordCount(), 3u);
+    EXPECT_EQ(units().recNo(), 1u);
+    EXPECT_EQ(units().state(), DatasetState::Edit);
+    EXPECT_EQ(name.text(), "Pending");
+  }
+  ASSERT_EQ(asked.size(), 2u);
+  const Question& question = asked.front();
+  EXPECT_EQ(question.caption, "Confirm");
+  EXPECT_EQ(question.text, "Delete record?");
+  EXPECT_EQ(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(question.defaultButton, QMessageBox::Cancel);
+  EXPECT_EQ(question.escapeButton, QMessageBox::Cancel);
+  units().cancel();
+  answerQuestions(QMessageBox::Ok);
+  navigator.click(Button::Delete);
+  EXPECT_EQ(units().recordCount(), 2u);
+  EXPECT_EQ(name.text(), "Gamma");
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(NavigatorTest, AFailingActionShowsTheErrorAndTheProgramGoesOn) {

@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QTest>
+#include <functional>
 
 #include "db_engine/dataset.h"
+#include "db_engine/errors.h"
 #include "db_engine/field.h"
 #include "ui/data_controls.h"
 #include "ui_test_support.h"
@@ -176,6 +178,76 @@ TEST_F(ReadOnlyFieldControls, RefuseTypingAndToggling) {
   EXPECT_EQ(name.text(), "Alpha");
   EXPECT_TRUE(dated.isChecked());
   EXPECT_EQ(units->state(), DatasetState::Browse);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A unit table whose every row read fails while busy, as a locked database file does.
+class BusyUnits : public engine::Table {
+ public:
+  using engine::Table::Table;
+  bool busy = false;
+
+ protected:
+  const engine::Row& readRow(std::size_t row) const override {
+    if (busy) {
+      throw engine::EngineError(engine::code::Storage, "database is locked");
+    }
+    return engine::Table::readRow(row);
+  }
+};
+
+class BusyFieldControls : public ::testing::Test {
+ protected:
+  BusyFieldControls() {
+    database.addUnits({{1, "Alpha", "Group", "True", "1234.5", "First notes"}});
+    units.setDatabaseName("TEST");
+    units.setTableName("UNITS.DB");
+    source.setDataset(&units);
+    units.open();
+  }
+  void focus(QWidget& widget, QEvent::Type type) {
+    QFocusEvent event(type, Qt::TabFocusReason);
+    QApplication::sendEvent(&widget, &event);
+  }
+  // Each event reaches its handler while the database is busy: one error box, and on it goes.
+  void expectReportedOnce(const std::function<void()>& event) {
+    dialogs.messages.clear();
+    units.busy = true;
+    EXPECT_NO_THROW(event());
+    units.busy = false;
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "VORL Database");
+    EXPECT_EQ(dialogs.messages[0].text, "database is locked.");
+  }
+  test::TestDatabase database;
+  BusyUnits units{database.session(), "Units"};
+  engine::DataSource source{"dsUnits"};
+  test::RecordingDialogs dialogs;
+};
+
+TEST_F(BusyFieldControls, FocusAndToggleHandlersReportAFailingDatabase) {
+  ui::DataEdit name(nullptr, &source, "Name");
+  ui::DataMemo notes(nullptr, &source, "Notes");
+  ui::DataCheckBox dated(nullptr, &source, "Dated", "Dated");
+  expectReportedOnce([&] { focus(name, QEvent::FocusIn); });
+  expectReportedOnce([&] { focus(name, QEvent::FocusOut); });
+  expectReportedOnce([&] { focus(notes, QEvent::FocusIn); });
+  expectReportedOnce([&] { dated.click(); });
+  EXPECT_EQ(name.text(), "Alpha") << "the box still shows the row once the database answers";
+  focus(name, QEvent::FocusIn);
+  EXPECT_EQ(name.text(), "Alpha");
+  EXPECT_EQ(dialogs.messages.size(), 1u) << "no further message once the database answers";
+}
+
+TEST_F(FieldControls, ClosingAWindowWithPendingTextPostsNothing) {
+  auto window = std::make_unique<QWidget>();
+  auto* name = new ui::DataEdit(window.get(), &source, "Name");
+  window->show();
+  name->setFocus();
+  replaceText(*name, "Unposted");
+  window.reset();
+  EXPECT_EQ(storedName(database, 1), "Alpha");
+  EXPECT_NE(units().state(), DatasetState::Browse) << "the edit stays pending for its dataset to settle";
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
