@@ -35,7 +35,8 @@ class NeedsCollector {
     if (view.isEmpty() || field.isEmpty()) return;
     auto& need = needs[viewKey(view)];
     if (!need.fields.contains(field, Qt::CaseInsensitive)) need.fields.append(field);
-    if (asText && !need.texts.contains(field, Qt::CaseInsensitive)) need.texts.append(field);
+    auto& list = asText ? need.texts : need.values;
+    if (!list.contains(field, Qt::CaseInsensitive)) list.append(field);
   }
   void addBand(const Band& band, const QString& view) {
     for (const auto& item : band.items) {

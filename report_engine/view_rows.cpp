@@ -55,20 +55,13 @@ ViewRows::ViewRows(DataConnection& connection, const QString& viewName, const QS
       }
       sources.push_back(static_cast<int>(found - fields.begin()));
       types.push_back(found->type);
-      columns_.push_back({wanted, needs.texts.contains(wanted, Qt::CaseInsensitive) && !isTextual(found->type), {}, {}});
+      Column column;
+      column.name = wanted;
+      column.keepsText = needs.texts.contains(wanted, Qt::CaseInsensitive) && !isTextual(found->type);
+      column.keepsValue = !column.keepsText || needs.values.contains(wanted, Qt::CaseInsensitive);
+      columns_.push_back(std::move(column));
     }
-    for (; !connection.eof(); connection.next(), ++rowCount_) {
-      for (std::size_t column = 0; column < columns_.size(); ++column) {
-        Column& target = columns_[column];
-        if (!target.keepsText) {
-          target.values.push_back(stored(connection.rawValue(sources[column]), types[column]));
-          continue;
-        }
-        FieldValue field = connection.value(sources[column]);
-        target.values.push_back(stored(field.value, types[column]));
-        target.texts.push_back(std::move(field.displayText));
-      }
-    }
+    for (; !connection.eof(); connection.next(), ++rowCount_) readRow(connection, sources, types);
   } catch (...) {
     connection.end();
     throw;
@@ -76,11 +69,48 @@ ViewRows::ViewRows(DataConnection& connection, const QString& viewName, const QS
   connection.end();
 }
 
+void ViewRows::readRow(DataConnection& connection, const std::vector<int>& sources, const std::vector<DataType>& types) {
+  for (std::size_t index = 0; index < columns_.size(); ++index) {
+    Column& target = columns_[index];
+    if (!target.keepsText) {
+      QVariant value = stored(connection.rawValue(sources[index]), types[index]);
+      if (value.typeId() == QMetaType::QString) value = target.pool.shared(value.toString());
+      target.values.push_back(std::move(value));
+      continue;
+    }
+    FieldValue field = connection.value(sources[index]);
+    if (target.keepsValue) target.values.push_back(stored(field.value, types[index]));
+    target.texts.push_back(target.pool.shared(std::move(field.displayText)));
+  }
+}
+
+QString QStringPool::shared(QString text) {
+  // After this many texts a pool holding more than half of them as distinct ones is given up.
+  constexpr int kTrial = 1024;
+  if (!pooling_) return text;
+  ++offered_;
+  const auto found = texts_.constFind(text);
+  if (found != texts_.constEnd()) return *found;
+  if (offered_ >= kTrial && texts_.size() * 2 > offered_) {
+    pooling_ = false;
+    texts_.clear();
+    return text;
+  }
+  texts_.insert(text);
+  return text;
+}
+
 int ViewRows::column(const QString& field) const {
   const auto found = std::find_if(columns_.begin(), columns_.end(), [&](const Column& column) {
     return column.name.compare(field, Qt::CaseInsensitive) == 0;
   });
   return found == columns_.end() ? -1 : static_cast<int>(found - columns_.begin());
+}
+
+const QVariant& ViewRows::value(int row, int column) const {
+  static const QVariant kNone;
+  const Column& source = columns_[column];
+  return source.keepsValue ? source.values[row] : kNone;
 }
 
 QString ViewRows::text(int row, int column) const {

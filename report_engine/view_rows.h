@@ -4,6 +4,7 @@
 // display text. Details find their rows through an index on their link fields, built once, so a
 // master row never makes a detail scan its view.
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,12 +14,26 @@
 
 namespace reporting {
 
+// Equal texts of a column share one buffer: ranks, countries and units repeat on every row. A
+// column whose texts hardly repeat (names, codes) stops pooling, as it would only cost.
+class QStringPool {
+ public:
+  QString shared(QString text);
+
+ private:
+  QSet<QString> texts_;
+  int offered_ = 0;
+  bool pooling_ = true;
+};
+
 class ViewRows {
  public:
-  // The fields the report needs of the view; texts: those it prints without a format.
+  // The fields the report needs of the view; texts: those it prints without a format; values:
+  // those it links, sorts, groups, sums or formats. A field only printed keeps no value.
   struct Needs {
     QStringList fields;
     QStringList texts;
+    QStringList values;
   };
   // Reads every row the connection serves for the condition and restores the connection after.
   // Raises ReportError for a field the connection does not have.
@@ -26,7 +41,8 @@ class ViewRows {
 
   int rowCount() const { return rowCount_; }
   int column(const QString& field) const;  // -1 when the report did not ask for it
-  const QVariant& value(int row, int column) const { return columns_[column].values[row]; }
+  // Null for a field the report only prints: it keeps no values.
+  const QVariant& value(int row, int column) const;
   QString text(int row, int column) const;
 
   // Row numbers whose fields (columns) equal key, in the order read, then stably sorted.
@@ -40,10 +56,13 @@ class ViewRows {
  private:
   struct Column {
     QString name;
-    bool keepsText = false;
+    bool keepsText = false;   // the display text of a field that is not text itself
+    bool keepsValue = true;
     std::vector<QVariant> values;
     std::vector<QString> texts;
+    QStringPool pool;
   };
+  void readRow(DataConnection& connection, const std::vector<int>& sources, const std::vector<DataType>& types);
   void sortRows(RowList& rows, const std::vector<int>& sortColumns) const;
 
   std::vector<Column> columns_;
