@@ -10,6 +10,7 @@
 #include "db_engine/errors.h"
 #include "db_engine/session.h"
 #include "db_engine/sqlite_statement.h"
+#include "db_engine/store_step.h"
 
 namespace engine {
 namespace {
@@ -73,7 +74,14 @@ void Database::open() {
 
 void Database::close() {
   while (!openDatasets_.empty()) openDatasets_.back()->close();
+  storeStatements_.reset();
   if (handle_) closeConnection(std::exchange(handle_, nullptr));
+}
+
+StoreStatements& Database::storeStatements() {
+  open();
+  if (!storeStatements_) storeStatements_ = std::make_unique<StoreStatements>(handle_);
+  return *storeStatements_;
 }
 
 void Database::startTransaction() { execute("BEGIN IMMEDIATE"); }

@@ -2,6 +2,7 @@
 // A database object: an alias (a directory of tables) opened as one SQLite file, under a database
 // name that datasets use. Connects on the first open of a dataset that names it.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace engine {
 
 class Dataset;
 class Session;
+struct StoreStatements;
 struct DatabaseSchema;
 
 // The file inside an alias' directory that holds all of its tables.
@@ -56,6 +58,7 @@ class Database {
   // Runs SQL without results (tools); raises EngineError.
   void execute(const std::string& sql);
   sqlite3* handle() const { return handle_; }
+  StoreStatements& storeStatements();  // of the open connection
 
  private:
   friend class Dataset;  // open datasets register so that close() can close them first
@@ -70,6 +73,7 @@ class Database {
   bool loginPrompt_ = true;
   sqlite3* handle_ = nullptr;
   std::vector<Dataset*> openDatasets_;
+  std::unique_ptr<StoreStatements> storeStatements_;
 };
 
 // Creates (or completes) the database file in directory from schema: tables, indexes, integrity

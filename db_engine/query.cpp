@@ -317,7 +317,7 @@ std::optional<std::size_t> Query::findRow(const std::vector<std::size_t>& fieldI
 void Query::runWrite(const std::string& sql, const std::vector<Value>& values, bool oneRow) {
   const auto context = canonicalTableName(result_->table);
   try {
-    StoreStep step(connection().handle(), context);
+    StoreStep step(connection());
     {
       Statement statement(connection().handle(), sql, context);
       for (std::size_t index = 0; index < values.size(); ++index) statement.bind(static_cast<int>(index + 1), values[index]);

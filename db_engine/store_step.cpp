@@ -1,21 +1,37 @@
 #include "db_engine/store_step.h"
 
+#include "db_engine/database.h"
 #include "db_engine/errors.h"
-#include "db_engine/sqlite_statement.h"
 
 namespace engine {
+namespace {
 
-StoreStep::StoreStep(sqlite3* connection, std::string context) : connection_(connection), context_(std::move(context)) {
-  executeSql(connection_, "SAVEPOINT store_step", context_);
+void run(Statement& statement) {
+  ResetOnExit reset(statement);
+  statement.step();
 }
+
+}  // namespace
+
+StoreStatements::StoreStatements(sqlite3* connection)
+    : begin(connection, "SAVEPOINT store_step", "store"),
+      release(connection, "RELEASE store_step", "store"),
+      rollback(connection, "ROLLBACK TO store_step", "store") {}
+
+StoreStep::StoreStep(Database& database) : statements_(database.storeStatements()) { run(statements_.begin); }
 
 StoreStep::~StoreStep() {
   if (!open_) return;
-  sqlite3_exec(connection_, "ROLLBACK TO store_step; RELEASE store_step", nullptr, nullptr, nullptr);
+  try {
+    run(statements_.rollback);
+    run(statements_.release);
+  } catch (...) {
+    // The error that ended the step is the one to report.
+  }
 }
 
 void StoreStep::complete() {
-  executeSql(connection_, "RELEASE store_step", context_);
+  run(statements_.release);
   open_ = false;
 }
 

@@ -5,11 +5,23 @@
 
 #include <string>
 
+#include "db_engine/sqlite_statement.h"
+
 namespace engine {
+
+class Database;
+
+// The savepoint's statements, prepared once per connection: a post runs them every time.
+struct StoreStatements {
+  explicit StoreStatements(sqlite3* connection);
+  Statement begin;
+  Statement release;
+  Statement rollback;
+};
 
 class StoreStep {
  public:
-  StoreStep(sqlite3* connection, std::string context);
+  explicit StoreStep(Database& database);
   ~StoreStep();  // rolls back unless completed; never throws, so the first error is the one reported
   StoreStep(const StoreStep&) = delete;
   StoreStep& operator=(const StoreStep&) = delete;
@@ -17,8 +29,7 @@ class StoreStep {
   void complete();
 
  private:
-  sqlite3* connection_;
-  std::string context_;
+  StoreStatements& statements_;
   bool open_ = true;
 };
 

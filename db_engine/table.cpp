@@ -18,6 +18,8 @@ namespace {
 
 // Rows read together with the keys of a range; a longer range is read again as keys only.
 constexpr std::size_t kRangeHeadRows = 32;
+// Rows read by one statement while a walk goes from row to row.
+constexpr std::size_t kBatchRows = 32;
 
 }  // namespace
 
@@ -40,6 +42,8 @@ struct Table::Cursor {
   bool rangeReady = false;
   unsigned rangeFilterSerial = 0;
   Statement read;
+  Statement readBatch;  // kBatchRows rows by key
+  std::size_t nextRead = 0;  // a miss on this row continues a walk: read a batch
   std::map<std::string, Statement> statements;  // writes and locates, by SQL text
   RowCache cache;
   Row emptyRow;
@@ -56,6 +60,7 @@ struct Table::Cursor {
   void setKeys(std::vector<std::int64_t> range) {
     keys = std::move(range);
     cache.clear();
+    nextRead = 0;
   }
 
   // A scan of the keys in memory: even at 100,000 rows far cheaper than any read of the file.
@@ -150,10 +155,11 @@ void Table::openRows() {
   for (const auto& field : fields_) cursor.columns.push_back(field->fieldName());
   cursor.emptyRow.assign(fields_.size(), Value{});
   configureOrder();
-  cursor.read = Statement(cursor.connection,
-                          "SELECT " + joinColumns(cursor.columns, ", ") + " FROM " + quoteIdentifier(cursor.table) +
-                              " WHERE rowid = ?",
-                          cursor.label);
+  const auto select = "SELECT rowid, " + joinColumns(cursor.columns, ", ") + " FROM " + quoteIdentifier(cursor.table);
+  cursor.read = Statement(cursor.connection, select + " WHERE rowid = ?", cursor.label);
+  std::string markers;
+  for (std::size_t index = 0; index < kBatchRows; ++index) markers += index ? ", ?" : "?";
+  cursor.readBatch = Statement(cursor.connection, select + " WHERE rowid IN (" + markers + ")", cursor.label);
   loadKeys();
 }
 
@@ -271,6 +277,7 @@ void Table::loadKeys() {
   cursor.setKeys(std::move(keys));
   // The second read may see another connection's writes: each row goes under the key it was read with.
   for (auto& [key, row] : rows) cursor.cache.store(key, std::move(row));
+  cursor.nextRead = rows.size();
 }
 
 void Table::closeRows() { cursor_.reset(); }
@@ -287,24 +294,56 @@ std::size_t Table::reloadRows(std::size_t current) {
 
 std::size_t Table::rowCount() const { return cursor_ ? cursor_->keys.size() : 0; }
 
+// A walk from row to row reads the rows ahead of it kBatchRows at a time; any other miss reads
+// its row alone.
 const Row& Table::readRow(std::size_t row) const {
   auto& cursor = *cursor_;
   if (row >= cursor.keys.size()) return cursor.emptyRow;
   const auto key = cursor.keys[row];
   if (const auto* cached = cursor.cache.find(key)) return *cached;
+  if (row == cursor.nextRead) {
+    fetchRows(row);
+    cursor.nextRead = row + kBatchRows;
+    const auto* fetched = cursor.cache.find(key);
+    return fetched ? *fetched : cursor.emptyRow;  // deleted through another connection
+  }
+  cursor.nextRead = row + 1;
   auto values = fetchRow(key);
-  if (!values) return cursor.emptyRow;  // deleted through another connection
+  if (!values) return cursor.emptyRow;
   return cursor.cache.store(key, std::move(*values));
 }
+
+namespace {
+
+Row rowAfterKey(const Statement& statement, std::size_t columns) {
+  Row values(columns);
+  for (std::size_t column = 0; column < columns; ++column) values[column] = statement.column(static_cast<int>(column + 1));
+  return values;
+}
+
+}  // namespace
 
 std::optional<Row> Table::fetchRow(std::int64_t key) const {
   auto& cursor = *cursor_;
   cursor.read.bind(1, key);
   ResetOnExit reset(cursor.read);
   if (!cursor.read.step()) return std::nullopt;
-  Row values(cursor.columns.size());
-  for (std::size_t column = 0; column < values.size(); ++column) values[column] = cursor.read.column(static_cast<int>(column));
-  return values;
+  return rowAfterKey(cursor.read, cursor.columns.size());
+}
+
+// The rows from first on that are not cached yet, in one statement; the rest of the markers stay null.
+void Table::fetchRows(std::size_t first) const {
+  auto& cursor = *cursor_;
+  int marker = 1;
+  for (auto row = first; row < cursor.keys.size() && marker <= static_cast<int>(kBatchRows); ++row) {
+    if (!cursor.cache.find(cursor.keys[row])) cursor.readBatch.bind(marker++, cursor.keys[row]);
+  }
+  ResetOnExit reset(cursor.readBatch);
+  std::vector<std::pair<std::int64_t, Row>> rows;
+  while (cursor.readBatch.step()) {
+    rows.emplace_back(std::get<std::int64_t>(cursor.readBatch.column(0)), rowAfterKey(cursor.readBatch, cursor.columns.size()));
+  }
+  for (auto& [key, values] : rows) cursor.cache.store(key, std::move(values));
 }
 
 std::optional<std::size_t> Table::findRow(const std::vector<std::size_t>& fieldIndexes,
@@ -386,14 +425,18 @@ Table::SeekOutcome Table::seekIgnoringCase(const Field& field, const std::string
   return {false, std::nullopt};
 }
 
-// Whether the stored row belongs to the range as it was loaded (its link values and the filter).
-bool Table::inLoadedRange(std::int64_t key) {
+// The stored row while it belongs to the range as it was loaded (its link values and the filter).
+std::optional<Row> Table::readInLoadedRange(std::int64_t key) {
   auto& cursor = *cursor_;
-  if (!cursor.rangeValues) return false;
-  auto& statement = cursor.statement("SELECT 1 FROM " + quoteIdentifier(cursor.table) + rangeCondition("rowid = ?"));
+  if (!cursor.rangeValues) return std::nullopt;
+  auto& statement = cursor.statement("SELECT " + joinColumns(cursor.columns, ", ") + " FROM " +
+                                     quoteIdentifier(cursor.table) + rangeCondition("rowid = ?"));
   statement.bind(bindRange(statement, *cursor.rangeValues), key);
   ResetOnExit reset(statement);
-  return statement.step();
+  if (!statement.step()) return std::nullopt;
+  Row row(cursor.columns.size());
+  for (std::size_t column = 0; column < row.size(); ++column) row[column] = statement.column(static_cast<int>(column));
+  return row;
 }
 
 // SQLite itself compares the two rows, so that collations and nulls order exactly as in the range.
@@ -421,17 +464,19 @@ std::size_t Table::insertionPoint(std::int64_t key, std::optional<std::size_t> s
   return low;
 }
 
-// Where a written row moves within the range; reads only, so that it can fail inside a store step.
-Table::Placement Table::placement(std::int64_t key, bool orderMayChange) {
-  Placement place{cursor_->position(key), std::nullopt};
-  if (!inLoadedRange(key)) return place;
-  place.to = place.from && !orderMayChange ? place.from : insertionPoint(key, place.from);
+// Where a written row moves within the range (from: its position before the write), with its
+// stored values; reads only, so that it can fail inside a store step.
+Table::Placement Table::placement(std::int64_t key, std::optional<std::size_t> from, bool orderMayChange) {
+  Placement place{from, std::nullopt, readInLoadedRange(key)};
+  if (!place.row) return place;
+  place.to = from && !orderMayChange ? from : insertionPoint(key, from);
   return place;
 }
 
-void Table::applyPlacement(std::int64_t key, const Placement& place) {
+void Table::applyPlacement(std::int64_t key, Placement place) {
   auto& cursor = *cursor_;
-  cursor.cache.forget(key);
+  if (place.row) cursor.cache.store(key, std::move(*place.row));
+  else cursor.cache.forget(key);
   if (place.from == place.to) return;
   if (place.from) cursor.keys.erase(cursor.keys.begin() + static_cast<long>(*place.from));
   if (place.to) cursor.keys.insert(cursor.keys.begin() + static_cast<long>(*place.to), key);
@@ -443,18 +488,19 @@ std::size_t Table::storeInsert(const Row& row, std::size_t position) {
   for (std::size_t index = 0; index < cursor.columns.size(); ++index) placeholders += index ? ", ?" : "?";
   auto& statement = cursor.statement("INSERT INTO " + quoteIdentifier(cursor.table) + " (" +
                                      joinColumns(cursor.columns, ", ") + ") VALUES (" + placeholders + ")");
-  StoreStep step(cursor.connection, cursor.label);
+  StoreStep step(connection());
   for (std::size_t index = 0; index < row.size(); ++index) statement.bind(static_cast<int>(index + 1), row[index]);
   {
     ResetOnExit reset(statement);
     statement.step();
   }
   const auto key = sqlite3_last_insert_rowid(cursor.connection);
-  const auto place = placement(key, true);
+  auto place = placement(key, std::nullopt, true);
   step.complete();
-  applyPlacement(key, place);
+  const auto to = place.to;
+  applyPlacement(key, std::move(place));
   cursor.written = key;
-  return place.to.value_or(cursor.clamp(position));
+  return to.value_or(cursor.clamp(position));
 }
 
 std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
@@ -473,7 +519,7 @@ std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
   }
   auto& statement =
       cursor.statement("UPDATE " + quoteIdentifier(cursor.table) + " SET " + assignments + " WHERE rowid = ?");
-  StoreStep step(cursor.connection, cursor.label);
+  StoreStep step(connection());
   int parameter = 1;
   for (const auto index : changed) statement.bind(parameter++, values[index]);
   statement.bind(parameter, key);
@@ -486,11 +532,19 @@ std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
     return std::any_of(cursor.order.begin(), cursor.order.end(),
                        [&](const std::string& column) { return equalIgnoringCase(column, cursor.columns[index]); });
   });
-  const auto place = placement(key, reorders);
+  // Nothing that decides the row's place changed: it stays where it is, with the values written.
+  if (!reorders && !activeFilter()) {
+    step.complete();
+    cursor.cache.store(key, values);
+    cursor.written = key;
+    return row;
+  }
+  auto place = placement(key, row, reorders);
   step.complete();
-  applyPlacement(key, place);
+  const auto to = place.to;
+  applyPlacement(key, std::move(place));
   cursor.written = key;
-  return place.to.value_or(cursor.clamp(row));
+  return to.value_or(cursor.clamp(row));
 }
 
 void Table::storeDelete(std::size_t row) {
@@ -503,7 +557,7 @@ void Table::storeDelete(std::size_t row) {
     statement.step();
   }
   expectOneChangedRow(cursor.connection, cursor.label);
-  applyPlacement(key, {row, std::nullopt});
+  applyPlacement(key, {row, std::nullopt, std::nullopt});
   cursor.written = key;
 }
 
@@ -516,12 +570,13 @@ void Table::announceWrite() {
 void Table::rowWrittenElsewhere(const std::string& storedTable, std::int64_t key) {
   auto& cursor = *cursor_;
   if (!equalIgnoringCase(storedTable, cursor.table)) return;
-  const auto shown = current_ < cursor.keys.size() ? std::optional(cursor.keys[current_]) : std::nullopt;
-  const auto place = placement(key, true);
+  const bool showsRow = current_ < cursor.keys.size();
+  const std::int64_t shown = showsRow ? cursor.keys[current_] : 0;
+  auto place = placement(key, cursor.position(key), true);
   if (!place.from && !place.to) return;
-  applyPlacement(key, place);
+  applyPlacement(key, std::move(place));
   // An appended row stands past the last one and stays there.
-  const auto current = shown ? cursor.position(*shown).value_or(cursor.clamp(current_)) : std::min(current_, cursor.keys.size());
+  const auto current = showsRow ? cursor.position(shown).value_or(cursor.clamp(current_)) : std::min(current_, cursor.keys.size());
   rowsChangedUnder(current);
 }
 

@@ -67,16 +67,18 @@ class Table : public Dataset {
                                const std::vector<Value>& master);
   int bindRange(Statement& statement, const std::vector<Value>& masterValues) const;
   void loadKeys();
-  bool inLoadedRange(std::int64_t key);
+  std::optional<Row> readInLoadedRange(std::int64_t key);
   bool comesBefore(std::int64_t first, std::int64_t second);
   std::size_t insertionPoint(std::int64_t key, std::optional<std::size_t> skip);
   struct Placement {
     std::optional<std::size_t> from;  // position before the write; none: it was not in the range
     std::optional<std::size_t> to;    // position after it; none: it left the range
+    std::optional<Row> row;           // its stored values while in the range
   };
-  Placement placement(std::int64_t key, bool orderMayChange);
-  void applyPlacement(std::int64_t key, const Placement& place);
+  Placement placement(std::int64_t key, std::optional<std::size_t> from, bool orderMayChange);
+  void applyPlacement(std::int64_t key, Placement place);
   std::optional<Row> fetchRow(std::int64_t key) const;
+  void fetchRows(std::size_t first) const;
 
   std::string tableName_;
   std::string indexName_;

@@ -75,6 +75,29 @@ TEST_F(AreaTabsTest, AvailableAreasSharesTheLeftPanelsCursor) {
   EXPECT_EQ(find<ui::DataLookupList>("dblcbAreaList1")->currentText(), "Southern Namibia");
 }
 
+// Areas added, renamed or deleted in "Available Areas" reach all three choosers at once.
+TEST_F(AreaTabsTest, AvailableAreasEditsReachAllThreeChoosers) {
+  showTab("tsAvailableAreas");
+  const auto chooserHas = [this](int panel, const QString& name) {
+    return find<ui::DataLookupList>(("dblcbAreaList" + std::to_string(panel)).c_str())->findText(name) >= 0;
+  };
+  auto& areas = dmVORL->AreaList1;
+  areas.append();
+  areas.fieldByName("AreaID").setAsString("9");
+  areas.fieldByName("AreaName").setAsString("Kalahari");
+  areas.post();
+  QCoreApplication::processEvents();
+  for (int panel = 1; panel <= 3; ++panel) EXPECT_TRUE(chooserHas(panel, "Kalahari")) << "panel " << panel;
+  areas.edit();
+  areas.fieldByName("AreaName").setAsString("Kalahari Basin");
+  areas.post();
+  QCoreApplication::processEvents();
+  for (int panel = 1; panel <= 3; ++panel) EXPECT_TRUE(chooserHas(panel, "Kalahari Basin")) << "panel " << panel;
+  areas.deleteRecord();
+  QCoreApplication::processEvents();
+  for (int panel = 1; panel <= 3; ++panel) EXPECT_FALSE(chooserHas(panel, "Kalahari Basin")) << "panel " << panel;
+}
+
 // Types text into a cell of a grid as the user does: the cell's editor opens, then takes the text.
 void typeIntoCell(ui::DataGrid& grid, int row, int column, const QString& text) {
   const QModelIndex cell = grid.model()->index(row, column);
