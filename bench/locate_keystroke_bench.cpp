@@ -2,74 +2,28 @@
 // change, the locate, and the refresh of every control bound to the moved datasets, painting
 // included. Target: under 5 ms. Then the same with the Geochronology tab showing and its query open,
 // which runs again at every move of the unit. Target: under 2 ms.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/edit_password_dialog.h"
-#include "app/main_window.h"
 #include "app/page_control.h"
-#include "app/vorl_varb.h"
-#include "data/dm_ab_results.h"
-#include "data/dm_unit_dated.h"
-#include "data/dm_vorl.h"
+#include "bench/bench_program.h"
 #include "data/synthetic_lexicon.h"
-#include "db_engine/query.h"
-#include "db_engine/session.h"
-#include "ui/dialog_seam.h"
 
 namespace {
 
 constexpr std::size_t kUnits = 100000;
 constexpr std::size_t kResults = 300000;
 
-// Any message during the run is a failure of the setup; it is counted, never shown.
-class QuietDialogs : public ui::DialogSeam {
- public:
-  void message(QWidget*, ui::MessageKind, const QString&, const QString&) override { ++messages; }
-  int exec(QDialog&) override { return 0; }
-  int messages = 0;
-};
-
-struct Program {
-  QTemporaryDir directory;
-  QuietDialogs dialogs;
-  engine::Session session{"Bench"};
-  std::unique_ptr<TfmVORL1> window;
-  std::unique_ptr<data::TdmVORL> dmVORL;
-  std::unique_ptr<TfmGetEditPassword> fmGetEditPassword;
-  std::unique_ptr<data::TdmABResults> dmABResults;
-  std::unique_ptr<data::TdmUnitDated> dmUnitDated;
-
-  Program() {
-    ui::setDialogs(&dialogs);
-    // The link to the results on, so that the window shows the Geochronology tab.
-    QFile settings(directory.filePath("VORL.INI"));
-    if (settings.open(QIODevice::WriteOnly)) settings.write("[Other links]\nAmbrell=1\n");
-    settings.close();
-    vorl::setSettingsFileName(settings.fileName().toStdString());
-    session.loadConfiguration(
-        data::generateSyntheticDatabases(directory.filePath("db").toStdString(), kUnits, kResults, 1));
-    window = std::make_unique<TfmVORL1>();
-    dmVORL = std::make_unique<data::TdmVORL>(session);
-    fmGetEditPassword = std::make_unique<TfmGetEditPassword>();
-    dmABResults = std::make_unique<data::TdmABResults>(session);
-    dmUnitDated = std::make_unique<data::TdmUnitDated>(session);
-    window->bindDataModules({*dmVORL, *fmGetEditPassword, *dmUnitDated});
-    window->show();
-    QApplication::processEvents();
-  }
-  ~Program() {
-    window.reset();
-    ui::setDialogs(nullptr);
-  }
+struct Program : bench::Program {
+  // The link to the results on, so that the window shows the Geochronology tab.
+  Program()
+      : bench::Program("[Other links]\nAmbrell=1\n", [](const std::string& directory) {
+          return data::generateSyntheticDatabases(directory, kUnits, kResults, 1);
+        }) {}
 
   // The texts typed: the growing prefixes of names spread over the lexicon, each word then cleared.
   std::vector<QString> keystrokes() const {
@@ -140,11 +94,5 @@ BENCHMARK(BM_LocateKeystrokeGeochronologyOpen)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  shared.reset();
-  benchmark::Shutdown();
-  return 0;
+  return bench::runInApplication(argc, argv, [] { shared.reset(); });
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 
+#include "bench/bench_program.h"
 #include "data/synthetic_lexicon.h"
 #include "db_engine/session.h"
 #include "db_engine/table.h"
@@ -111,11 +112,4 @@ BENCHMARK(BM_BaselineSameLinesWithQPainter)->Unit(benchmark::kMillisecond)->Iter
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::runInApplication(argc, argv); }
