@@ -21,13 +21,14 @@
 #include "report_engine/data_connection.h"
 #include "report_engine/printers.h"
 #include "report_engine/report_preview_form.h"
+#include "reports/report_window_support.h"
 #include "reports/report_definition_dialog.h"
 #include "reports/report_selection_window.h"
 
 namespace apptest {
 namespace {
 
-using Answer = std::function<void(QDialog&)>;
+using reports_test::Answer;
 
 std::vector<int> rootCodes(reports::TfmRep1& window) {
   engine::Query& root = window.data().ReportQuery1;
@@ -79,21 +80,7 @@ class ReportCommandsTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     writeSettingsFile("[Report setup]\nReport file=" VORL_SAMPLE_DIR "/reports/VORL.rpd\n");  // the bundled project
-    // Each dialog is shown, as the modal loop would, and answered by its object name.
-    dialogs.answer = [this](QDialog& dialog) {
-      dialog.show();
-      QCoreApplication::processEvents();
-      std::deque<Answer>& queue = script[dialog.objectName()];
-      if (queue.empty()) {
-        dialog.reject();
-      } else {
-        const Answer answer = queue.front();
-        queue.pop_front();
-        answer(dialog);
-      }
-      dialog.hide();
-      return dialog.result();
-    };
+    dialogs.answer = [this](QDialog& dialog) { return reports_test::answerByName(dialog, script); };
   }
   void start(const std::string& configuration) {
     createProgram(configuration);
@@ -108,7 +95,7 @@ class ReportCommandsTest : public MainWindowTest {
     trigger("Reportdefinitionfile1");
   }
 
-  std::map<QString, std::deque<Answer>> script;
+  reports_test::AnswerScript script;
 };
 
 TEST_F(ReportCommandsTest, DefinitionFileDialogShowsTheNameAsStoredAndEnterKeepsIt) {

@@ -10,7 +10,7 @@
 
 namespace reports_test {
 
-ScriptedWindows::Answer toFile(const QString& fileName) {
+Answer toFile(const QString& fileName) {
   return [fileName](QDialog& dialog) {
     dialog.findChild<QAbstractButton*>("FileRB")->click();
     dialog.findChild<QLineEdit*>("FileNameED")->setText(fileName);

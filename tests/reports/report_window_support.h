@@ -24,11 +24,29 @@ struct Message {
   QString text;
 };
 
-// Shows each dialog, as the modal loop would, runs the answer queued under its object name and
+using Answer = std::function<void(QDialog&)>;
+using AnswerScript = std::map<QString, std::deque<Answer>>;
+
+// Shows the dialog, as the modal loop would, runs the answer queued under its object name and
 // returns its result; a dialog without an answer is closed as cancelled.
+inline int answerByName(QDialog& dialog, AnswerScript& script) {
+  dialog.show();
+  QCoreApplication::processEvents();
+  std::deque<Answer>& queue = script[dialog.objectName()];
+  if (queue.empty()) {
+    dialog.reject();
+  } else {
+    const Answer answer = queue.front();
+    queue.pop_front();
+    answer(dialog);
+  }
+  dialog.hide();
+  return dialog.result();
+}
+
+// Answers every dialog by its object name and keeps the messages.
 class ScriptedWindows : public ui::DialogSeam {
  public:
-  using Answer = std::function<void(QDialog&)>;
   ScriptedWindows() { ui::setDialogs(this); }
   ~ScriptedWindows() override { ui::setDialogs(nullptr); }
 
@@ -37,24 +55,13 @@ class ScriptedWindows : public ui::DialogSeam {
   }
   int exec(QDialog& dialog) override {
     shown.push_back(dialog.objectName());
-    dialog.show();
-    QCoreApplication::processEvents();
-    std::deque<Answer>& queue = answers[dialog.objectName()];
-    if (queue.empty()) {
-      dialog.reject();
-    } else {
-      const Answer answer = queue.front();
-      queue.pop_front();
-      answer(dialog);
-    }
-    dialog.hide();
-    return dialog.result();
+    return answerByName(dialog, answers);
   }
   void on(const QString& dialogName, Answer answer) { answers[dialogName].push_back(std::move(answer)); }
 
   std::vector<Message> messages;
   QStringList shown;
-  std::map<QString, std::deque<Answer>> answers;
+  AnswerScript answers;
 };
 
 // One printer that prints nothing, installed while it exists: the setup dialog offers the file
@@ -74,7 +81,7 @@ class OnePrinter : public reporting::PrinterSeam {
 };
 
 // The setup dialog's answer that sends the report into a PDF file.
-ScriptedWindows::Answer toFile(const QString& fileName);
+Answer toFile(const QString& fileName);
 
 struct ReportEntry {
   QString name;
