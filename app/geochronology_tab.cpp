@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/date_plot_window.h"
 #include "app/form_builder.h"
 #include "app/main_window.h"
 #include "app/vorl_varb.h"
@@ -88,6 +89,9 @@ void TfmVORL1::buildGeochronologyTab() {
   auto* close = place(new QPushButton("Close", panel), "bClose", 580, 4, 75, 23);
   connect(open, &QPushButton::clicked, this, [this] { handle(&TfmVORL1::bOpenClick); });
   connect(close, &QPushButton::clicked, this, [this] { handle(&TfmVORL1::bCloseClick); });
+  // The plot of the dates has no room beside the grid: it opens in a window of its own.
+  auto* plot = place(new QPushButton("Plot...", panel), "bPlot", 8, 4, 75, 23);
+  connect(plot, &QPushButton::clicked, this, [this] { handle(&TfmVORL1::bPlotClick); });
 
   const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
   auto* grid = new ui::DataGrid(panel, dsABQuery_.get(),
@@ -139,3 +143,10 @@ void TfmVORL1::bOpenClick() {
 }
 
 void TfmVORL1::bCloseClick() { ABQuery_->close(); }
+
+void TfmVORL1::bPlotClick() {
+  if (!fmDatePlot_) fmDatePlot_ = new TfmDatePlot(this, *dsABQuery_, dm().dsVORLList);
+  fmDatePlot_->show();
+  fmDatePlot_->raise();
+  fmDatePlot_->activateWindow();
+}

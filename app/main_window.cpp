@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/dated_unit_check.h"
+#include "app/export_command.h"
 #include "app/form_builder.h"
 #include "app/page_control.h"
 #include "app/vorl_varb.h"
@@ -110,6 +111,7 @@ void TfmVORL1::buildMenus() {
     connect(print, &QAction::triggered, this,
             [this, print] { ui::guarded(this, [this, print] { Print1Click(print); }); });
   }
+  addItem(file, "Export1", "E&xport...", &TfmVORL1::Export1Click);
   file->addSeparator()->setObjectName("N1");
   addItem(file, "Exit1", "E&xit", &TfmVORL1::bbExitClick);
   Edit1 = addMenu("Edit1", "&Edit");
@@ -256,6 +258,11 @@ void TfmVORL1::Print1Click(QObject* Sender) {
   const bool all = Sender && Sender->objectName() == QLatin1String("Printall1");
   reports::printReports(all ? reports::TReportData::Root::TopLevel : reports::TReportData::Root::CurrentUnit,
                         dm().session(), dm().dsVORLList, {QString::fromStdString(ReportFileName), SequenceLink}, this);
+}
+
+void TfmVORL1::Export1Click() {
+  exportUnits(dm().VORLList.database(), dm().CountryList.fieldByName("CountryID").asString(),
+              QString::fromStdString(dm().CountryList.fieldByName("CountryName").asString()), this);
 }
 
 void TfmVORL1::Reportdefinitionfile1Click() {

@@ -25,6 +25,7 @@ class DataLookupList;
 }  // namespace ui
 
 class TfmGetEditPassword;
+class TfmDatePlot;
 
 namespace vorl {
 class PageControl;
@@ -70,9 +71,11 @@ class TfmVORL1 : public QMainWindow {
   void tsGeochronologyShow();
   void bOpenClick();
   void bCloseClick();
+  void bPlotClick();
   void bbDateStampClick();
   void Checkfordatedunits1Click();
   void Print1Click(QObject* Sender);
+  void Export1Click();  // File > Export: units of the lexicon into a CSV or JSON file
   void Reportdefinitionfile1Click();
 
   void ReadSettings();
@@ -80,6 +83,7 @@ class TfmVORL1 : public QMainWindow {
 
   engine::Query& ABQuery() const { return *ABQuery_; }
   engine::DataSource& dsABQuery() const { return *dsABQuery_; }
+  TfmDatePlot* fmDatePlot() const { return fmDatePlot_; }  // nullptr until "Plot..." is first pressed
 
   ui::GTForm* GTForm1 = nullptr;  // the form scaling component
 
@@ -114,6 +118,7 @@ class TfmVORL1 : public QMainWindow {
   data::TdmUnitDated* dmUnitDated_ = nullptr;
   std::unique_ptr<engine::Query> ABQuery_;
   std::unique_ptr<engine::DataSource> dsABQuery_;
+  TfmDatePlot* fmDatePlot_ = nullptr;  // a child window, created on demand
   bool formShown_ = false;
 
   // Regions and controls the handlers reach.

@@ -1,6 +1,5 @@
 #include "app/vorl_varb.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -29,12 +28,7 @@ std::string settingsFileName() {
 
 void setSettingsFileName(std::string fileName) { overriddenSettingsFileName() = std::move(fileName); }
 
-std::string sampleDirectory() {
-  const QString built = QStringLiteral(VORL_SAMPLE_DIR);
-  if (QDir(built).exists()) return QDir::cleanPath(built).toStdString();
-  const QString installed = QCoreApplication::applicationDirPath() + "/../share/vorl/sample";
-  return QDir::cleanPath(installed).toStdString();
-}
+std::string sampleDirectory() { return data::bundledSampleDirectory(VORL_SAMPLE_DIR); }
 
 std::string dataDirectory() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(); }
 

@@ -15,8 +15,8 @@ namespace vorl {
 std::string settingsFileName();
 void setSettingsFileName(std::string fileName);
 
-// The bundled sample folder: the build's sample folder when present, else the installed one
-// (<program dir>/../share/vorl/sample).
+// The bundled sample folder: the installed one (<program dir>/../share/vorl/sample) when the
+// program is installed, else the source tree's, for a run from the build tree.
 std::string sampleDirectory();
 
 // The program's data directory, where the sample is created on the first start.

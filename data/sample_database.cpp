@@ -8,6 +8,7 @@
 #include "data/text_import.h"
 #include "db_engine/database.h"
 #include "db_engine/session.h"
+#include "platform/program_directory.h"
 
 namespace data {
 namespace {
@@ -72,6 +73,13 @@ std::string createSampleDatabases(const std::string& root, const std::string& sa
     fs::copy_file(bundledProject, sampleReportProject(root), fs::copy_options::overwrite_existing);
   }
   return writeEngineConfiguration(root);
+}
+
+std::string bundledSampleDirectory(const std::string& buildSample) {
+  const fs::path program = platform::programDirectory();
+  if (program.empty()) return buildSample;
+  const fs::path installed = (program / VORL_INSTALLED_SAMPLE_DIR).lexically_normal();
+  return fs::is_directory(installed) ? installed.string() : buildSample;
 }
 
 }  // namespace data

@@ -39,4 +39,8 @@ std::string sampleReportProject(const std::string& root);
 // configuration last, so that its presence means the sample is complete. Returns its path.
 std::string createSampleDatabases(const std::string& root, const std::string& sampleDirectory);
 
+// The bundled sample of the running program: the installation's, found from the program's folder
+// (bin/../share/vorl/sample), where there is one; else buildSample, for a run from the build tree.
+std::string bundledSampleDirectory(const std::string& buildSample);
+
 }  // namespace data

@@ -3,10 +3,11 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev libsqlite3-dev libsodium-dev libicu-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libsqlite3-dev libsodium-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
   cups printer-driver-cups-pdf poppler-utils
+  librsvg2-bin dpkg-dev file desktop-file-utils groff-base
 )
 missing=()
 for package in "${packages[@]}"; do

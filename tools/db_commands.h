@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/lexicon_export.h"
 #include "data/lexicon_schema.h"
 #include "data/results_schema.h"
 #include "data/sample_database.h"
@@ -32,24 +33,32 @@ inline constexpr std::string_view kDbUsage =
     "usage: vorl_db create <directory> lexicon|results|working\n"
     "       vorl_db import <directory> lexicon|results <text-directory> [--password P]\n"
     "       vorl_db sample <root>\n"
-    "       vorl_db show <engine.ini> [--password P]\n";
+    "       vorl_db show <engine.ini> [--password P]\n"
+    "       vorl_db export <engine.ini> <file.csv|file.json> [--country ID] [--withdrawn] [--password P]\n";
 
-// A command line without its program name: the words, and the value of --password.
+// A command line without its program name: the words, and the options of the commands that take them.
 struct CommandLine {
   std::vector<std::string> words;
   std::optional<std::string> password;
+  std::optional<std::string> country;  // export: one country instead of all
+  bool withdrawn = false;              // export: withdrawn units as well
 };
 
-// nullopt when --password lacks its value or is given twice.
+// nullopt when an option lacks its value or is given twice.
 inline std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
   for (std::size_t index = 0; index < arguments.size(); ++index) {
-    if (arguments[index] != "--password") {
-      line.words.push_back(arguments[index]);
-    } else if (index + 1 == arguments.size() || line.password) {
+    std::optional<std::string>* option = arguments[index] == "--password" ? &line.password
+                                         : arguments[index] == "--country" ? &line.country
+                                                                           : nullptr;
+    if (arguments[index] == "--withdrawn" && !line.withdrawn) {
+      line.withdrawn = true;
+    } else if (arguments[index] == "--withdrawn" || (option && (index + 1 == arguments.size() || *option))) {
       return std::nullopt;
+    } else if (option) {
+      *option = arguments[++index];
     } else {
-      line.password = arguments[++index];
+      line.words.push_back(arguments[index]);
     }
   }
   return line;
@@ -180,6 +189,21 @@ class LexiconReport {
   std::unique_ptr<engine::Query> query_;
 };
 
+// Writes the units of the lexicon that configuration names to file, as its extension says.
+inline void exportCommand(const std::string& configuration, const std::string& file, const CommandLine& line,
+                          const std::string& password, std::ostream& out) {
+  if (!std::filesystem::is_regular_file(configuration)) {
+    throw std::runtime_error("Configuration file not found: " + configuration);
+  }
+  engine::Session session("Export");
+  session.loadConfiguration(configuration);
+  session.addPassword(password);
+  const data::ExportSummary summary =
+      data::exportLexicon(session.database("VORL"), {line.country, line.withdrawn}, file);
+  out << "Exported " << summary.units << " units of " << (line.country ? *line.country : "every country") << " to "
+      << file << "\n";
+}
+
 inline std::string oneLine(std::string text) {
   std::replace(text.begin(), text.end(), '\n', ' ');
   return text;
@@ -191,10 +215,12 @@ inline int runDbTool(const std::vector<std::string>& arguments, const std::strin
   const std::optional<CommandLine> line = parseCommandLine(arguments);
   const std::vector<std::string> words = line ? line->words : std::vector<std::string>{};
   const std::string command = words.empty() ? "" : words.front();
-  const bool takesPassword = command == "import" || command == "show";
+  const bool takesPassword = command == "import" || command == "show" || command == "export";
+  const bool takesExportOptions = command == "export" || (line && !line->country && !line->withdrawn);
   const std::optional<DatabaseKind> kind = words.size() > 2 ? databaseKind(words[2]) : std::nullopt;
-  const bool valid = line && (takesPassword || !line->password) &&
+  const bool valid = line && (takesPassword || !line->password) && takesExportOptions &&
                      ((command == "create" && words.size() == 3 && kind) ||
+                      (command == "export" && words.size() == 3 && data::exportFormatOf(words[2])) ||
                       (command == "import" && words.size() == 4 && kind && words[2] != "working") ||
                       ((command == "sample" || command == "show") && words.size() == 2));
   if (!valid) {
@@ -207,6 +233,7 @@ inline int runDbTool(const std::vector<std::string>& arguments, const std::strin
     if (command == "import") importCommand(words[1], *kind, words[3], password);
     if (command == "sample") out << "Engine configuration: " << data::createSampleDatabases(words[1], sampleDirectory) << "\n";
     if (command == "show") LexiconReport(words[1], password).write(out);
+    if (command == "export") exportCommand(words[1], words[2], *line, password, out);
   } catch (const std::exception& error) {
     err << "vorl_db: " << oneLine(error.what()) << "\n";
     return kFailure;

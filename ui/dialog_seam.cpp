@@ -1,7 +1,9 @@
 #include "ui/dialog_seam.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace ui {
 namespace {
@@ -33,6 +35,11 @@ DialogSeam* installed = nullptr;
 
 }  // namespace
 
+bool DialogSeam::progress(QProgressDialog& dialog, int value) {
+  dialog.setValue(value);  // takes the window system's events, the Cancel button among them
+  return !dialog.wasCanceled();
+}
+
 DialogSeam& dialogs() { return installed ? *installed : windowSystemDialogs(); }
 
 void setDialogs(DialogSeam* seam) { installed = seam; }
@@ -52,6 +59,24 @@ bool confirmed(QWidget* parent, const QString& question) {
   box.setEscapeButton(QMessageBox::Cancel);
   dialogs().exec(box);
   return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& fileName, const QList<FileType>& types) {
+  QFileDialog dialog(parent, caption);
+  dialog.setObjectName(QStringLiteral("SaveFileDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);  // the same dialog under every desktop, and scriptable
+  QStringList filters;
+  for (const FileType& type : types) filters << QStringLiteral("%1 (*.%2)").arg(type.description, type.suffix);
+  dialog.setNameFilters(filters);
+  if (!types.isEmpty()) dialog.setDefaultSuffix(types.front().suffix);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+    if (const auto index = filters.indexOf(filter); index >= 0) dialog.setDefaultSuffix(types[index].suffix);
+  });
+  if (!fileName.isEmpty()) dialog.selectFile(fileName);
+  if (dialogs().exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
 }
 
 void showError(QWidget* parent, const QString& text) {

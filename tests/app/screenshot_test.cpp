@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/about_box.h"
+#include "app/date_plot_window.h"
 #include "reports/report_definition_dialog.h"
 #include "reports/report_selection_window.h"
 #include "app/page_control.h"
@@ -89,6 +90,19 @@ TEST_F(ScreenshotTest, ReportWindowsFromTheMenus) {
   find<QAction>("Print1")->trigger();
   find<QAction>("Reportdefinitionfile1")->trigger();
   EXPECT_EQ(saved.join(' ').toStdString(), "ReportSetupForm ReportPreviewForm fmRep1 fmRep1 fmReportDef");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ScreenshotTest, PlotOfTheUnitsDates) {
+  writeSettingsFile("[Other links]\nAmbrell=1\n");
+  createProgram(copySampleDatabases(directory.filePath("sample")));
+  showWindow();
+  ASSERT_TRUE(dmVORL->VORLList.locate("Code", std::to_string(kRustenburgLayeredSuite)));
+  showTab("tsGeochronology");
+  find<QPushButton>("bOpen")->click();
+  window->ABQuery().next();  // a highlighted row other than the first
+  find<QPushButton>("bPlot")->click();
+  save(*window->fmDatePlot(), "geochronology-plot");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -135,7 +135,7 @@ TEST_F(StartupTest, MenusAndTabsCarryTheirCaptionsInOrder) {
   QStringList fileItems;
   for (QAction* action : window->findChild<QMenu*>("File1")->actions())
     fileItems << (action->isSeparator() ? "-" : action->text());
-  EXPECT_EQ(fileItems, QStringList({"&Print", "Print &all", "-", "E&xit"}));
+  EXPECT_EQ(fileItems, QStringList({"&Print", "Print &all", "E&xport...", "-", "E&xit"}));
   writeSettingsFile("[Other links]\nAmbrell=1\n");
   showWindow();
   EXPECT_EQ(outerTabs().visibleCaptions(),

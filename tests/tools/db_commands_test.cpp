@@ -60,7 +60,12 @@ TEST_F(DbTool, BadCommandLinesPrintUsage) {
       {"import", "x", "lexicon", "y", "--password"},
       {"show", "a", "--password", "p", "--password", "q"},
       {"sample"},
-      {"show", "a", "b"}};
+      {"show", "a", "b"},
+      {"show", "a", "--withdrawn"},
+      {"export", "a", "units.txt"},
+      {"export", "a"},
+      {"export", "a", "units.csv", "--country"},
+      {"export", "a", "units.csv", "--withdrawn", "--withdrawn"}};
   for (const auto& line : lines) {
     EXPECT_EQ(run(line), tools::kUsageError) << testing::PrintToString(line);
     EXPECT_NE(err_.str().find("usage: vorl_db"), std::string::npos);
@@ -118,6 +123,25 @@ TEST_F(DbTool, CreateAndImportThroughThePassword) {
   ASSERT_EQ(run({"import", path("lexicon"), "lexicon", text}), 0) << err_.str();
   expectFailure({"import", path("lexicon"), "lexicon", text}, "CountryList.tsv, line 2");
   expectFailure({"import", path("lexicon"), "results", text}, "no table 'CountryList'");
+}
+
+// The sample has 330 units in ZA, 2 of them withdrawn (see the show command above).
+TEST_F(DbTool, ExportWritesTheChosenUnitsAndFailsWithOneLine) {
+  ASSERT_EQ(run({"sample", path("data")}), 0) << err_.str();
+  const std::string ini = path("data/engine.ini");
+  ASSERT_EQ(run({"export", ini, path("za.csv"), "--country", "ZA"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "Exported 328 units of ZA to " + path("za.csv") + "\n");
+  std::ifstream csv(path("za.csv"));
+  std::string header;
+  std::getline(csv, header);
+  EXPECT_EQ(header.rfind("Years,Code,Name,", 0), 0u) << header;
+  ASSERT_EQ(run({"export", ini, path("za.json"), "--withdrawn", "--country", "ZA"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "Exported 330 units of ZA to " + path("za.json") + "\n");
+  ASSERT_EQ(run({"export", ini, path("all.json")}), 0) << err_.str();
+  EXPECT_NE(out_.str().find("units of every country"), std::string::npos) << out_.str();
+  expectFailure({"export", ini, path("missing/units.csv")}, "Unable to write to " + path("missing/units.csv"));
+  expectFailure({"export", ini, path("units.csv"), "--password", "wrong"}, "VORL");
+  EXPECT_FALSE(fs::exists(path("units.csv")));
 }
 
 }  // namespace

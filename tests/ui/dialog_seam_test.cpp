@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <stdexcept>
 
 #include "db_engine/errors.h"
@@ -36,6 +40,30 @@ TEST(MessageBoxes, CarryTheirKindAndCaption) {
   EXPECT_EQ(dialogs.messages[2].kind, ui::MessageKind::Error);
   EXPECT_EQ(dialogs.messages[2].caption, "VORL Database");
   EXPECT_EQ(dialogs.messages[2].text, "Broken.");
+}
+
+TEST(SaveFileQuestion, OffersTheTypesAndGivesATypedNameTheChosenTypesSuffix) {
+  test::RecordingDialogs dialogs;
+  QTemporaryDir folder;
+  const QList<ui::FileType> types = {{"CSV files", "csv"}, {"JSON files", "json"}};
+  dialogs.answer = [&](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->windowTitle(), "Export");
+    EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(files->nameFilters(), QStringList({"CSV files (*.csv)", "JSON files (*.json)"}));
+    auto* type = files->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(type, nullptr);
+    type->setCurrentIndex(1);
+    emit type->activated(1);  // as the user's choice does
+    emit type->textActivated(type->currentText());
+    files->findChild<QLineEdit*>("fileNameEdit")->setText(folder.filePath("units"));
+    static_cast<QDialog*>(files)->accept();
+  };
+  EXPECT_EQ(ui::askSaveFileName(nullptr, "Export", folder.filePath("start.csv"), types), folder.filePath("units.json"));
+  dialogs.answer = [](QDialog& dialog) { dialog.reject(); };
+  EXPECT_EQ(ui::askSaveFileName(nullptr, "Export", {}, types), QString());
+  EXPECT_EQ(dialogs.executed, 2);
 }
 
 TEST(HandlerGuard, ShowsFailuresOnceAndNothingForASilentAbort) {
