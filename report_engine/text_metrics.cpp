@@ -51,10 +51,27 @@ double TextMetrics::ascent(const FontSpec& font) { return toMillimetres(measure(
 
 double TextMetrics::lineSpacing(const FontSpec& font) { return toMillimetres(measure(font).metrics.lineSpacing()); }
 
+std::optional<double> TextMetrics::Measure::latinWidth(const QString& text) {
+  constexpr std::size_t kLatin = 0x250;  // up to Latin Extended-B
+  if (advances.empty()) advances.assign(kLatin, -1);
+  double sum = 0;
+  for (const QChar character : text) {
+    const auto code = character.unicode();
+    if (code >= kLatin) return std::nullopt;
+    if (advances[code] < 0) advances[code] = metrics.horizontalAdvance(character);
+    sum += advances[code];
+  }
+  return sum;
+}
+
+// Most texts fit their boxes: the sum of their characters' advances tells so without laying them out.
 QString TextMetrics::elided(const FontSpec& font, const QString& text, double width) {
   if (width <= 0) return text;
-  const auto& metrics = measure(font).metrics;
+  Measure& measured = measure(font);
   const double room = toPixels(width);
+  constexpr double kRoundingMargin = 0.99;
+  if (const auto quick = measured.latinWidth(text); quick && *quick <= room * kRoundingMargin) return text;
+  const auto& metrics = measured.metrics;
   return metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room);
 }
 

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "report_engine/report_definition.h"
 
@@ -31,6 +33,10 @@ class TextMetrics {
   struct Measure {
     QFont font;
     QFontMetricsF metrics;
+    std::vector<double> advances = {};  // of Latin characters, measured when first met (negative: not yet)
+    // The sum of the characters' advances, when all are Latin: with kerning off, never short of the
+    // laid-out width by more than rounding, so a text that fits by it fits.
+    std::optional<double> latinWidth(const QString& text);
   };
   Measure& measure(const FontSpec& font);
   QImage device_;

@@ -142,17 +142,42 @@ const ViewRows::RowList& ViewRows::rowsWith(const std::vector<int>& columns, con
     return built.columns == columns && built.sortColumns == sortColumns;
   });
   if (index == indexes_.end()) {
-    Index built{columns, sortColumns, {}};
-    for (int row = 0; row < rowCount_; ++row) {
-      const QString rowKey = keyOfRow(row, columns);
-      if (!rowKey.isNull()) built.rows[rowKey].push_back(row);
-    }
-    for (auto& rows : built.rows) sortRows(rows, sortColumns);
-    indexes_.push_back(std::move(built));
+    indexes_.push_back(buildIndex(columns, sortColumns));
     index = indexes_.end() - 1;
+  }
+  if (index->numeric) {
+    bool whole = false;
+    const qlonglong number = key.toLongLong(&whole);
+    const bool same = whole && QString::number(number) == key;  // "012" is no key of 12
+    const auto found = same ? index->numbers.constFind(number) : index->numbers.constEnd();
+    return found == index->numbers.constEnd() ? none_ : *found;
   }
   const auto found = index->rows.constFind(key);
   return found == index->rows.constEnd() ? none_ : *found;
+}
+
+ViewRows::Index ViewRows::buildIndex(const std::vector<int>& columns, const std::vector<int>& sortColumns) const {
+  Index built{columns, sortColumns, {}, false, {}};
+  // The numbers that keyPart writes as whole numbers, so that both keys agree.
+  const auto wholeNumber = [](const QVariant& value) {
+    if (value.isNull()) return true;
+    const double number = value.toDouble();
+    return isNumber(value) && std::nearbyint(number) == number && std::fabs(number) < 9e15;
+  };
+  const Column* link = columns.size() == 1 ? &columns_[columns.front()] : nullptr;
+  built.numeric = link && link->keepsValue && std::all_of(link->values.begin(), link->values.end(), wholeNumber);
+  for (int row = 0; row < rowCount_; ++row) {
+    if (built.numeric) {
+      const QVariant& link = value(row, columns.front());
+      if (!link.isNull()) built.numbers[link.toLongLong()].push_back(row);
+      continue;
+    }
+    const QString rowKey = keyOfRow(row, columns);
+    if (!rowKey.isNull()) built.rows[rowKey].push_back(row);
+  }
+  for (auto& rows : built.rows) sortRows(rows, sortColumns);
+  for (auto& rows : built.numbers) sortRows(rows, sortColumns);
+  return built;
 }
 
 ViewRows::RowList ViewRows::allRows(const std::vector<int>& sortColumns) const {

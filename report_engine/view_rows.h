@@ -70,7 +70,11 @@ class ViewRows {
   struct Index {
     std::vector<int> columns, sortColumns;
     QHash<QString, RowList> rows;
+    // A single link of whole numbers (codes, the usual case) is keyed by the number itself.
+    bool numeric = false;
+    QHash<qlonglong, RowList> numbers;
   };
+  Index buildIndex(const std::vector<int>& columns, const std::vector<int>& sortColumns) const;
   std::vector<Index> indexes_;
   RowList none_;
 };

@@ -31,6 +31,8 @@ QVariant variantOf(const engine::Field& field) {
     case engine::FieldType::String:
       break;
   }
+  // A stored text is what the field shows; anything else goes through the field's own text.
+  if (const auto* text = std::get_if<std::string>(&stored)) return fromUtf8(*text);
   return fromUtf8(field.asString());
 }
 

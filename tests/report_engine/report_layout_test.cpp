@@ -211,6 +211,23 @@ TEST_F(LayoutTest, ConnectionsAreRestoredAfterFailureAndCancel) {
   EXPECT_EQ(units.restored, units.begun);
 }
 
+// A text is cut exactly when its laid-out width exceeds the room, whatever path the answer takes.
+TEST_F(LayoutTest, TextsAreCutOnlyWhenWiderThanTheirRoom) {
+  reporting::TextMetrics metrics;
+  const reporting::FontSpec fonts[] = {{}, {"Arial", 8, true, false}, {"Arial", 9, false, true}};
+  const QString texts[] = {"Rustenburg Layered Suite", "WWWWWWWW", "Öhningen-Formation", "ZA", "2055.5",
+                           "Μεσοζωικό"};
+  for (const auto& font : fonts) {
+    for (const QString& text : texts) {
+      const double exact = metrics.width(font, text);
+      for (const double room : {exact * 0.9, exact * 0.995, exact + 0.001, exact * 1.2}) {
+        const bool fits = room >= exact;
+        EXPECT_EQ(metrics.elided(font, text, room) == text, fits) << text.toStdString() << " in " << room;
+      }
+    }
+  }
+}
+
 TEST(ValueFormat, NumberPatterns) {
   using reporting::formatNumber;
   EXPECT_EQ(formatNumber(2061, "###0.00"), "2061.00");
