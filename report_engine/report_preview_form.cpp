@@ -134,6 +134,13 @@ TReportPreviewForm::TReportPreviewForm(TReportSystem& system, const ReportDocume
   PageEdit->setFocus();
 }
 
+// The boxes lose the focus while the window goes and would finish their editing on a window
+// that is no longer there.
+TReportPreviewForm::~TReportPreviewForm() {
+  ZoomEdit->disconnect(this);
+  PageEdit->disconnect(this);
+}
+
 double TReportPreviewForm::pixelsPerMillimetreAt(double factor) const {
   return factor / 100.0 * view_->logicalDpiX() / 25.4;
 }

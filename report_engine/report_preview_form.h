@@ -19,6 +19,7 @@ class TReportPreviewForm : public QDialog {
   Q_OBJECT
  public:
   TReportPreviewForm(TReportSystem& system, const ReportDocument& document, QWidget* parent = nullptr);
+  ~TReportPreviewForm() override;
 
   double zoom() const { return zoom_; }
   int currentPage() const { return page_; }  // from 1
