@@ -99,7 +99,6 @@ void ResultWindow::run(const Bindings& bindings, const std::vector<std::size_t>&
   clear();
   bindings_ = bindings;
   fieldColumns_ = fieldColumns;
-  filter_ = filter;
   filterSerial_ = filterSerial;
   windowSize_ = kSmallestWindow;
   if (filter) {

@@ -61,7 +61,6 @@ class ResultWindow {
   mutable Statement dataVersion_;
   Bindings bindings_;  // of the current run
   std::vector<std::size_t> fieldColumns_;
-  const FilterExpression* filter_ = nullptr;
   unsigned filterSerial_ = 0;
   std::optional<std::pair<std::int64_t, std::int64_t>> stateOfRun_;  // none: no run yet
   std::size_t count_ = 0;
