@@ -1,4 +1,5 @@
 #include <QToolButton>
+#include <algorithm>
 
 #include "db_engine/dataset.h"
 #include "ui/data_controls.h"
@@ -118,15 +119,20 @@ void DataNavigator::click(NavigatorButton which) {
   }
 }
 
-// Equal widths over the bar, the rounding spread along it.
+// Equal widths over the bar, the rounding spread along it; the glyphs grow with the buttons of a
+// scaled window (12 pixels on buttons of the design's height).
 void DataNavigator::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const auto& buttons = link_->buttons();
   const int count = static_cast<int>(buttons.size());
+  if (count == 0) return;
+  const int glyph = std::max(12, std::min(height(), width() / count) / 2);
   for (int position = 0; position < count; ++position) {
     const int left = width() * position / count;
     const int right = width() * (position + 1) / count;
-    buttons[static_cast<std::size_t>(position)].second->setGeometry(left, 0, right - left, height());
+    auto* button = buttons[static_cast<std::size_t>(position)].second;
+    button->setGeometry(left, 0, right - left, height());
+    button->setIconSize(QSize(glyph, glyph));
   }
 }
 

@@ -1,8 +1,10 @@
 #include "ui/navigator_glyphs.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 
 namespace ui {
 namespace {
@@ -71,16 +73,45 @@ QString navigatorHint(NavigatorButton which) {
   return {};
 }
 
-QIcon navigatorGlyph(NavigatorButton which, const QColor& color) {
-  QPixmap pixmap(12, 12);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(color);
-  drawGlyph(painter, which, color);
-  painter.end();
-  return QIcon(pixmap);
-}
+namespace {
+
+// Draws the glyph at whatever size the button asks, so that it stays sharp when a window is scaled.
+class GlyphEngine : public QIconEngine {
+ public:
+  GlyphEngine(NavigatorButton which, const QColor& color) : which_(which), color_(color) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+    constexpr double kGrid = 12;  // the glyphs are drawn on a 12 by 12 grid
+    const double side = std::min(rect.width(), rect.height());
+    QColor color = color_;
+    if (mode == QIcon::Disabled) color.setAlphaF(0.35);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->translate(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2);
+    painter->scale(side / kGrid, side / kGrid);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(color);
+    drawGlyph(*painter, which_, color);
+    painter->restore();
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QPixmap image(size);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    return image;
+  }
+
+  QIconEngine* clone() const override { return new GlyphEngine(which_, color_); }
+
+ private:
+  NavigatorButton which_;
+  QColor color_;
+};
+
+}  // namespace
+
+QIcon navigatorGlyph(NavigatorButton which, const QColor& color) { return QIcon(new GlyphEngine(which, color)); }
 
 }  // namespace ui
