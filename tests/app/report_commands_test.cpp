@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QProcess>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -29,6 +28,8 @@ namespace apptest {
 namespace {
 
 using reports_test::Answer;
+using reports_test::OnePrinter;
+using reports_test::pdfText;
 
 std::vector<int> rootCodes(reports::TfmRep1& window) {
   engine::Query& root = window.data().ReportQuery1;
@@ -42,27 +43,6 @@ bool selectionWindowExists() {
   for (QWidget* window : QApplication::allWidgets())
     if (qobject_cast<reports::TfmRep1*>(window)) return true;
   return false;
-}
-
-// One printer that prints nothing: the setup dialog offers the file destination only where a
-// printer is installed.
-class OnePrinter : public reporting::PrinterSeam {
- public:
-  OnePrinter() { reporting::setPrinters(this); }
-  ~OnePrinter() override { reporting::setPrinters(nullptr); }
-  std::optional<reporting::PrinterInfo> current() override { return reporting::PrinterInfo{"Laser", {}, true, {}}; }
-  void setup(QWidget*) override {}
-  bool print(const reporting::PrintJob&, const reporting::ReportDocument&, const std::vector<int>&,
-             const reporting::PageProgress&) override {
-    return true;
-  }
-};
-
-QString pdfText(const QString& path) {
-  QProcess process;
-  process.start("pdftotext", {path, "-"});
-  if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-  return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 QStringList entries(const reports::TfmRep1& window) {
@@ -257,11 +237,7 @@ TEST_F(ReportCommandsTest, WholePathOverTheSampleLexicon) {
     selection.bbPrint->click();
     selection.bbClose->click();
   });
-  on("ReportSetupForm", [&](QDialog& dialog) {
-    dialog.findChild<QAbstractButton*>("FileRB")->click();
-    dialog.findChild<QLineEdit*>("FileNameED")->setText(pdf);
-    dialog.findChild<QAbstractButton*>("OKBB")->click();
-  });
+  on("ReportSetupForm", reports_test::toFile(pdf));
   trigger("Printall1");
   const QString text = pdfText(pdf);
   EXPECT_TRUE(text.contains("Hierarchy of stratigraphic units")) << "the report clicked, not the first";
