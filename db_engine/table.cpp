@@ -45,8 +45,19 @@ struct Table::Cursor {
   Statement readBatch;  // kBatchRows rows by key
   std::size_t nextRead = 0;  // a miss on this row continues a walk: read a batch
   std::map<std::string, Statement> statements;  // writes and locates, by SQL text
+  std::map<std::vector<std::size_t>, Statement> updates;
   RowCache cache;
   Row emptyRow;
+
+  // An update of these columns (by field index); prepared once, as a walk posts the same ones again.
+  Statement& update(const std::vector<std::size_t>& changed) {
+    auto found = updates.find(changed);
+    if (found != updates.end()) return found->second;
+    std::string assignments;
+    for (const auto index : changed) assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(columns[index]) + " = ?";
+    const auto sql = "UPDATE " + quoteIdentifier(table) + " SET " + assignments + " WHERE rowid = ?";
+    return updates.emplace(changed, Statement(connection, sql, label)).first->second;
+  }
 
   Statement& statement(const std::string& sql) {
     auto found = statements.find(sql);
@@ -506,19 +517,15 @@ std::size_t Table::storeInsert(const Row& row, std::size_t position) {
 std::size_t Table::storeUpdate(std::size_t row, const Row& values) {
   auto& cursor = *cursor_;
   const auto key = cursor.keys.at(row);
-  const Row* cached = cursor.cache.find(key);
-  const auto stored = cached ? *cached : fetchRow(key).value_or(cursor.emptyRow);
+  std::optional<Row> fetched;
+  const Row* stored = cursor.cache.find(key);
+  if (!stored) stored = &fetched.emplace(fetchRow(key).value_or(cursor.emptyRow));
   std::vector<std::size_t> changed;
   for (std::size_t index = 0; index < values.size(); ++index) {
-    if (values[index] != stored[index]) changed.push_back(index);
+    if (values[index] != (*stored)[index]) changed.push_back(index);
   }
   if (changed.empty()) return row;
-  std::string assignments;
-  for (const auto index : changed) {
-    assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(cursor.columns[index]) + " = ?";
-  }
-  auto& statement =
-      cursor.statement("UPDATE " + quoteIdentifier(cursor.table) + " SET " + assignments + " WHERE rowid = ?");
+  auto& statement = cursor.update(changed);
   StoreStep step(connection());
   int parameter = 1;
   for (const auto index : changed) statement.bind(parameter++, values[index]);
