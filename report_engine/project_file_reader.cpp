@@ -258,6 +258,7 @@ class Reader {
     band.keepTogether = flag("KeepTogether");
     band.newPage = flag("NewPage");
     band.onlyWithRows = text("OnlyWithRows");
+    band.keepWithNext = flag("KeepWithNext");
     while (nextChild()) band.items.push_back(item());
     return band;
   }
@@ -345,7 +346,7 @@ class Reader {
     } else if (element == QLatin1String("Group")) {
       detail.groups.push_back(group());
     } else if (element == QLatin1String("Band")) {
-      detail.body.push_back({band(kBandAttributes + QStringList{"OnlyWithRows"}), nullptr});
+      detail.body.push_back({band(kBandAttributes + QStringList{"OnlyWithRows", "KeepWithNext"}), nullptr});
     } else if (element == QLatin1String("Detail")) {
       detail.body.push_back({std::nullopt, std::make_unique<Detail>(this->detail(true))});
     } else {

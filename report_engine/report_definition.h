@@ -65,6 +65,7 @@ struct Band {
   bool canGrow = false;       // grows with its memos
   bool keepTogether = false;  // moves whole to the next page rather than split
   bool newPage = false;       // starts on a new page
+  bool keepWithNext = false;  // does not end a page without the first lines of the part after it
   QString onlyWithRows;       // prints only when this nested detail's view has rows
   std::vector<Item> items;
   int line = 0;  // in the project file, for messages

@@ -169,7 +169,7 @@ class Layout {
       const bool fitsFreshPage = content.height <= bodyBottom() - freshPageTop();
       // A memo band that would leave only a line or two here starts afresh.
       const bool fewLinesHere = room < std::min(content.height, kShortestSplit);
-      if (!splittable || (fitsFreshPage && (band.keepTogether || fewLinesHere))) newPage();
+      if (!splittable || (fitsFreshPage && (band.keepTogether || fewLinesHere || reserve > 0))) newPage();
     }
     while (splittable && content.height > bodyBottom() - y_ + kTolerance) {
       BandContent rest = split(content, bodyBottom() - y_);
@@ -419,16 +419,35 @@ class Layout {
   }
 
   void runBody(const Detail& detail, double indent) {
-    for (const auto& part : detail.body) {
+    for (std::size_t index = 0; index < detail.body.size(); ++index) {
+      const auto& part = detail.body[index];
       Frame& frame = frames_.back();
       if (part.band) {
-        if (!part.band->onlyWithRows.isEmpty() && !nestedHasRows(detail, part.band->onlyWithRows, frame)) continue;
-        place(*part.band, indent, true, &frame);
+        if (!prints(detail, *part.band, frame)) continue;
+        const double reserve = part.band->keepWithNext ? firstLinesAfter(detail, index, frame) : 0;
+        place(*part.band, indent, true, &frame, reserve);
       } else {
         const ViewRows::RowList& rows = rowsOf(*part.detail, frame);
         runDetail(*part.detail, *views_.at(viewKey(part.detail->dataView)), rows, indent + part.detail->indent);
       }
     }
+  }
+
+  bool prints(const Detail& detail, const Band& band, Frame& frame) {
+    return band.onlyWithRows.isEmpty() || nestedHasRows(detail, band.onlyWithRows, frame);
+  }
+
+  // The first lines that the parts after this one print for the current row: the next band, or a
+  // nested detail's column header and first band; nothing when none of them prints.
+  double firstLinesAfter(const Detail& detail, std::size_t index, Frame& frame) {
+    while (++index < detail.body.size()) {
+      const auto& part = detail.body[index];
+      if (part.band && prints(detail, *part.band, frame)) return part.band->height;
+      if (part.detail && !rowsOf(*part.detail, frame).empty()) {
+        return (part.detail->columnHeader ? part.detail->columnHeader->height : 0) + firstBandHeight(*part.detail);
+      }
+    }
+    return 0;
   }
 
   bool nestedHasRows(const Detail& detail, const QString& view, Frame& frame) {

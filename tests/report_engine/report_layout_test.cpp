@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <map>
 
 #include "memory_connection.h"
 #include "report_engine/project_file_reader.h"
@@ -149,6 +150,37 @@ TEST_F(LayoutTest, SummaryThatOpensAPageHasThePageBands) {
   reporting::TextMetrics metrics;
   EXPECT_NEAR(last.back().baseline.x() + metrics.width(report.font, "2/2"), 10 + 80, 0.01);
   EXPECT_TRUE(textsOf(*document).contains("15"));
+}
+
+// Sixteen top-level units of 5 mm fill the 80 mm body; only the last has a sub-unit.
+TEST_F(LayoutTest, KeepWithNextTakesAUnitOverWithItsFirstSubUnit) {
+  std::vector<std::vector<QVariant>> units;
+  for (int row = 1; row <= 15; ++row) units.push_back({row, 0, QStringLiteral("Unit %1").arg(row)});
+  units.push_back({16, 0, "Karoo"});
+  MemoryConnection roots("Roots", kUnitFields, units);
+  units.push_back({17, 16, "Beaufort"});
+  MemoryConnection subUnits("Level2", kUnitFields, units);
+  const auto pages = [&](const QString& attributes) {
+    const auto report = definition(
+        "<DataView Name=\"L1\" Connection=\"Roots\"/><DataView Name=\"L2\" Connection=\"Level2\"/>"
+        "<Detail DataView=\"L1\"><Band Height=\"5\"" + attributes +
+        "><Field X=\"0\" Y=\"0\" Width=\"70\" Height=\"5\" Field=\"Name\"/></Band>"
+        "<Detail DataView=\"L2\" LinkFields=\"LParent\" MasterFields=\"Code\">" + nameBand() + "</Detail></Detail>");
+    const auto document = reporting::generateReport(report);
+    std::map<QString, std::size_t> pageOf;
+    for (std::size_t page = 0; page < document->pages.size(); ++page) {
+      for (const auto& text : document->pages[page].texts) pageOf[text.text] = page;
+    }
+    return pageOf;
+  };
+  auto apart = pages("");
+  EXPECT_EQ(apart["Karoo"], 0u);
+  EXPECT_EQ(apart["Beaufort"], 1u);
+  // Units without sub-units keep nothing with them, so only Karoo moves.
+  auto together = pages(" KeepWithNext=\"true\"");
+  EXPECT_EQ(together["Unit 15"], 0u);
+  EXPECT_EQ(together["Karoo"], 1u);
+  EXPECT_EQ(together["Beaufort"], 1u);
 }
 
 TEST_F(LayoutTest, GroupsWithCountsAndSums) {
