@@ -197,19 +197,23 @@ class BareWalk {
 
   void walkUnit(sqlite3_int64 unit, sqlite3_int64 code, const std::map<std::string, std::string>& accepted) {
     sqlite3_bind_int64(*suite_, 1, code);
-    const bool hasSuite = sqlite3_step(*suite_) == SQLITE_ROW;
-    const std::string country = hasSuite ? textOf(*suite_, 3) : "";
-    const std::string name = hasSuite ? textOf(*suite_, 1) : "";
-    while (hasSuite && sqlite3_step(*suite_) == SQLITE_ROW) sink_ += readColumns(*suite_);
+    if (sqlite3_step(*suite_) != SQLITE_ROW) {
+      sqlite3_reset(*suite_);
+      return;
+    }
+    const std::string country = textOf(*suite_, 3);
+    const std::string name = textOf(*suite_, 1);
+    do {
+      sink_ += readColumns(*suite_);
+    } while (sqlite3_step(*suite_) == SQLITE_ROW);
     sqlite3_reset(*suite_);
-    if (!hasSuite) return;
-    sqlite3_bind_text(*results_range_, 1, country.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(*results_range_, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(*resultsRange_, 1, country.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(*resultsRange_, 2, name.c_str(), -1, SQLITE_TRANSIENT);
     std::string mark;
-    while (sqlite3_step(*results_range_) == SQLITE_ROW) {
-      sink_ += readColumns(*results_range_);
-      const auto found = accepted.find(textOf(*results_range_, 7));
-      if (sqlite3_column_double(*results_range_, 10) <= 0 || found == accepted.end() || found->second == mark) continue;
+    while (sqlite3_step(*resultsRange_) == SQLITE_ROW) {
+      sink_ += readColumns(*resultsRange_);
+      const auto found = accepted.find(textOf(*resultsRange_, 7));
+      if (sqlite3_column_double(*resultsRange_, 10) <= 0 || found == accepted.end() || found->second == mark) continue;
       mark = found->second;
       savepoint_.run();
       sqlite3_bind_text(*mark_, 1, mark.c_str(), -1, SQLITE_TRANSIENT);
@@ -217,14 +221,14 @@ class BareWalk {
       mark_.run();
       release_.run();
     }
-    sqlite3_reset(*results_range_);
+    sqlite3_reset(*resultsRange_);
   }
 
   RawConnection lexicon_;
   RawConnection results_;
   Prepared suite_{results_.handle(),
                   "SELECT rowid, UnitName, UnitRank, CountryAbr, GISID FROM Suite WHERE GISID = ? ORDER BY GISID, rowid"};
-  Prepared results_range_{results_.handle(),
+  Prepared resultsRange_{results_.handle(),
                           "SELECT rowid, CountryAbr, UnitName, MaterialAbr, IsotopeSystem, ApproachAbr, TechAbr, InterpAbr, "
                           "PrefLevel, IAge, Age, AgePError, AgeMError, Lithology, MethodAbr, RegressionNumber FROM IsoRgr20 "
                           "WHERE CountryAbr = ? AND UnitName = ? ORDER BY CountryAbr, UnitName, rowid"};
